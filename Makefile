@@ -1,0 +1,51 @@
+# Velmora front door: make run, make test, make check.
+BUILD      ?= build
+CHECKBUILD ?= build-check
+FUZZBUILD  ?= build-fuzz
+JOBS       ?= $(shell nproc)
+CMAKE_ARGS ?=
+
+.PHONY: all deps configure build run test check fuzz bench archives clean
+
+all: build
+
+deps:
+	@tools/install-deps.sh
+
+configure: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_ARGS)
+
+build: configure
+	cmake --build $(BUILD) -j$(JOBS)
+
+run: build
+	cd $(BUILD)/game && ../velmora
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+# The same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+check: deps
+	cmake -S . -B $(CHECKBUILD) -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON -DVELMORA_BENCH=OFF
+	cmake --build $(CHECKBUILD) -j$(JOBS)
+	cd $(CHECKBUILD) && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j$(JOBS)
+
+# libFuzzer targets for the file readers; FUZZ_SECONDS each.
+FUZZ_SECONDS ?= 30
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZBUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DVELMORA_FUZZ=ON -DVELMORA_TESTS=OFF -DVELMORA_BENCH=OFF \
+	  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined"
+	cmake --build $(FUZZBUILD) -j$(JOBS)
+	for f in $(FUZZBUILD)/fuzz/fuzz_*; do [ -x "$$f" ] && "$$f" -max_total_time=$(FUZZ_SECONDS) || exit 1; done
+
+bench: build
+	for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; done
+
+# Packs each data directory of the built game into an encrypted archive.
+archives: build
+	cd $(BUILD)/game && for d in Graphics Sounds Data; do \
+	  [ -d "$$d" ] && ../velmora-pack "$$d" "$$d.dat" || exit 1; done
+
+clean:
+	rm -rf $(BUILD) $(CHECKBUILD) $(FUZZBUILD)

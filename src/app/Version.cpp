@@ -1,0 +1,3 @@
+#include "app/Version.h"
+
+const char* GameVersion() { return VELMORA_VERSION; }
