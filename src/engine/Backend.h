@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace engine {
 
@@ -124,6 +125,10 @@ void ReleaseFonts();
 void ReleaseModels();
 void ReleaseDataFiles();
 void ReleaseOverlay();
+
+// Reads a whole data file (directory first, then archive) into memory;
+// false when it does not exist or cannot be read.
+bool ReadWholeDataFile(const char* path, std::vector<uint8_t>& out);
 
 // CP932 text to UTF-8 (window title, message box, text drawing).
 std::string Cp932ToUtf8(const std::string& cp932);

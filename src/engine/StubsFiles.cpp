@@ -1,10 +1,22 @@
 // Placeholder realisations, removed as data files, input and random are built.
+#include <cstdio>
+
 #include "Backend.h"
 #include "Engine.h"
 
 namespace engine {
 std::unique_ptr<InputDevice> MakeSdlInput() { return MakeHeadlessInput(); }
 void ReleaseDataFiles() {}
+bool ReadWholeDataFile(const char* path, std::vector<uint8_t>& out) {
+  std::FILE* f = std::fopen(path, "rb");
+  if (!f) return false;
+  out.clear();
+  uint8_t buf[4096];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.insert(out.end(), buf, buf + n);
+  std::fclose(f);
+  return true;
+}
 }  // namespace engine
 
 void SetArchiveExtension(const char*) {}
