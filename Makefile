@@ -45,7 +45,12 @@ bench: build
 # Packs each data directory of the built game into an encrypted archive.
 archives: build
 	cd $(BUILD)/game && for d in Graphics Sounds Data; do \
-	  [ -d "$$d" ] && ../velmora-pack "$$d" "$$d.dat" || exit 1; done
+	  if [ -d "$$d" ]; then ../velmora-pack "$$d" "$$d.dat" || exit 1; fi; done
 
 clean:
 	rm -rf $(BUILD) $(CHECKBUILD) $(FUZZBUILD)
+
+# Every built picture on one sheet, for looking at: $(BUILD)/contact-sheet.png.
+.PHONY: contact-sheet
+contact-sheet: configure
+	cmake --build $(BUILD) --target contact-sheet -j$(JOBS)

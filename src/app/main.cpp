@@ -1,9 +1,4 @@
-// Entry point (first version: start-up calls and the loading picture).
-#include "engine/Engine.h"
+// Entry point: start-up, the scenes one after another, shutdown.
+#include "app/GameMain.h"
 
-int main() {
-  if (EngineInit() != 0) return -1;
-  while (PumpMessages() == 0) SleepMilli(16);
-  EngineEnd();
-  return 0;
-}
+int main() { return RunGame(); }

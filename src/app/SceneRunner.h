@@ -1,0 +1,16 @@
+// Runs one scene at a time: start, one update per frame behind the frame
+// step, input and sound updates, terminate.
+#pragma once
+
+#include "app/Scene.h"
+
+// The scene being run; null before the first scene and after the last.
+extern Scene* gCurrentScene;
+
+// Runs gCurrentScene from start to terminate and returns its successor.
+// Not re-entrant: a call from inside a running scene returns null at once.
+// Returns null as well when the window is closed (after terminate).
+Scene* RunScene();
+
+// Runs scenes from first until one names no successor, deleting each.
+void RunSceneLoop(Scene* first);

@@ -1,0 +1,316 @@
+// The game's video device on SDL2: one window, an SDL_Renderer, and a
+// 640 x 480 target texture that holds the picture. Everything is drawn into
+// that texture, so reading pixels always reads the logical picture; present
+// copies it to the window with letterboxing.
+#include "SdlVideo.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "Backend.h"
+#include "Engine.h"
+#include "WindowIcon.h"
+
+namespace engine {
+
+LetterboxRect ComputeLetterbox(int outputWidth, int outputHeight) {
+  if (outputWidth <= 0 || outputHeight <= 0) {
+    return {0, 0, kLogicalWidth, kLogicalHeight, true};
+  }
+  const double fit = std::min(static_cast<double>(outputWidth) / kLogicalWidth,
+                              static_cast<double>(outputHeight) / kLogicalHeight);
+  const int whole = static_cast<int>(std::floor(fit));
+  // Crisp whole steps are worth a slightly smaller picture, not a much smaller one.
+  const bool integer = whole >= 1 && whole / fit >= 0.9;
+  const double scale = integer ? whole : fit;
+  const int w = std::max(1, static_cast<int>(std::lround(kLogicalWidth * scale)));
+  const int h = std::max(1, static_cast<int>(std::lround(kLogicalHeight * scale)));
+  return {(outputWidth - w) / 2, (outputHeight - h) / 2, w, h, integer};
+}
+
+namespace {
+
+class SdlVideo final : public VideoDevice {
+ public:
+  ~SdlVideo() override { close(); }
+
+  bool open(const WindowSettings& settings) override {
+    if (renderer_) return true;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    videoUp_ = true;
+    const int width = settings.width > 0 ? settings.width : kLogicalWidth;
+    const int height = settings.height > 0 ? settings.height : kLogicalHeight;
+    Uint32 flags = SDL_WINDOW_RESIZABLE;
+    if (!settings.windowed) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    window_ = SDL_CreateWindow(settings.titleUtf8.c_str(), SDL_WINDOWPOS_CENTERED,
+                               SDL_WINDOWPOS_CENTERED, width, height, flags);
+    if (!window_) return fail();
+    renderer_ =
+        SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
+    if (!renderer_) {
+      renderer_ =
+          SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
+    }
+    if (!renderer_) return fail();
+    target_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                                kLogicalWidth, kLogicalHeight);
+    if (!target_ || SDL_SetRenderTarget(renderer_, target_) != 0) return fail();
+    filter_ = settings.textureFilter == 0 ? SDL_ScaleModeNearest : SDL_ScaleModeLinear;
+    subtract_ = SDL_ComposeCustomBlendMode(SDL_BLENDFACTOR_SRC_ALPHA, SDL_BLENDFACTOR_ONE,
+                                           SDL_BLENDOPERATION_REV_SUBTRACT, SDL_BLENDFACTOR_ZERO,
+                                           SDL_BLENDFACTOR_ONE, SDL_BLENDOPERATION_REV_SUBTRACT);
+    // Renderers say whether they take a custom mode only when it is set.
+    subtractSupported_ = SDL_SetTextureBlendMode(target_, subtract_) == 0;
+    SDL_SetTextureBlendMode(target_, SDL_BLENDMODE_NONE);
+    std::vector<uint32_t> icon;
+    if (BuildWindowIcon(settings.iconId, icon)) {
+      SDL_Surface* surface =
+          SDL_CreateRGBSurfaceWithFormatFrom(icon.data(), kWindowIconSize, kWindowIconSize, 32,
+                                             kWindowIconSize * 4, SDL_PIXELFORMAT_RGBA32);
+      if (surface) {
+        SDL_SetWindowIcon(window_, surface);
+        SDL_FreeSurface(surface);
+      }
+    }
+    closed_ = false;
+    const DrawState& d = CurrentDrawState();
+    setClip(d.clipOn, d.clip[0], d.clip[1], d.clip[2], d.clip[3]);
+    clear();
+    return true;
+  }
+
+  void close() override {
+    if (target_) SDL_DestroyTexture(target_);
+    if (renderer_) SDL_DestroyRenderer(renderer_);
+    if (window_) SDL_DestroyWindow(window_);
+    target_ = nullptr;
+    renderer_ = nullptr;
+    window_ = nullptr;
+    if (videoUp_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    videoUp_ = false;
+  }
+
+  bool pumpEvents() override {
+    if (!renderer_) return false;
+    SDL_PumpEvents();
+    // Pad hot-plug events stay queued for the input device; the pads'
+    // motion and button events are dropped (it reads their state), so they
+    // cannot fill the queue and crowd out a close request.
+    SDL_FlushEvents(SDL_JOYAXISMOTION, SDL_JOYBUTTONUP);
+    SDL_FlushEvents(SDL_CONTROLLERAXISMOTION, SDL_CONTROLLERBUTTONUP);
+    SDL_FlushEvents(SDL_CONTROLLERTOUCHPADDOWN, SDL_CONTROLLERSENSORUPDATE);
+    SDL_Event event;
+    while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_JOYAXISMOTION - 1) > 0 ||
+           SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FINGERDOWN, SDL_LASTEVENT) > 0) {
+      handle(event);
+    }
+    return !closed_;
+  }
+
+  void* createTexture(int width, int height, const uint32_t* rgba) override {
+    if (!renderer_ || width <= 0 || height <= 0 || !rgba) return nullptr;
+    SDL_Texture* texture = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGBA32,
+                                             SDL_TEXTUREACCESS_STATIC, width, height);
+    if (!texture) return nullptr;
+    if (SDL_UpdateTexture(texture, nullptr, rgba, width * 4) != 0) {
+      SDL_DestroyTexture(texture);
+      return nullptr;
+    }
+    SDL_SetTextureScaleMode(texture, filter_);
+    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+    return texture;
+  }
+
+  void updateTexture(void* texture, int x, int y, int width, int height,
+                     const uint32_t* rgba) override {
+    if (!renderer_ || !texture || !rgba || width <= 0 || height <= 0) return;
+    const SDL_Rect rect{x, y, width, height};
+    SDL_UpdateTexture(static_cast<SDL_Texture*>(texture), &rect, rgba, width * 4);
+  }
+
+  void destroyTexture(void* texture) override {
+    if (renderer_ && texture) SDL_DestroyTexture(static_cast<SDL_Texture*>(texture));
+  }
+
+  void setClip(bool enabled, int x1, int y1, int x2, int y2) override {
+    clipOn_ = enabled;
+    const int l = std::clamp(std::min(x1, x2), 0, kLogicalWidth);
+    const int r = std::clamp(std::max(x1, x2), 0, kLogicalWidth);
+    const int t = std::clamp(std::min(y1, y2), 0, kLogicalHeight);
+    const int b = std::clamp(std::max(y1, y2), 0, kLogicalHeight);
+    clip_ = SDL_Rect{l, t, r - l, b - t};
+    // SDL may read an empty rectangle as "no clipping"; draw nothing instead.
+    clipEmpty_ = enabled && (clip_.w == 0 || clip_.h == 0);
+    applyClip();
+  }
+
+  void drawGeometry(void* texture, const Vertex* vertices, int vertexCount, const int* indices,
+                    int indexCount, int blendMode) override {
+    if (!renderer_ || clipEmpty_ || !vertices || !indices || vertexCount <= 0 || indexCount <= 0) {
+      return;
+    }
+    SDL_Texture* tex = static_cast<SDL_Texture*>(texture);
+    const Vertex* v = vertices;
+    SDL_BlendMode mode = SDL_BLENDMODE_BLEND;
+    switch (blendMode) {
+      case BLEND_ADD:
+        mode = SDL_BLENDMODE_ADD;
+        break;
+      case BLEND_SUB:
+        if (subtractSupported_) {
+          mode = subtract_;
+        } else {
+          // Nearest built-in: darken by the picture's coverage.
+          v = recoloured(vertices, vertexCount, [](Vertex& x) { x.r = x.g = x.b = 0; });
+        }
+        break;
+      case BLEND_MUL:
+        // dst = src * dst + dst * (1 - srcA): the colour must carry the
+        // opacity for a partly opaque draw to fade towards "no change".
+        mode = SDL_BLENDMODE_MUL;
+        v = recoloured(vertices, vertexCount, [](Vertex& x) {
+          x.r = static_cast<uint8_t>((x.r * x.a + 127) / 255);
+          x.g = static_cast<uint8_t>((x.g * x.a + 127) / 255);
+          x.b = static_cast<uint8_t>((x.b * x.a + 127) / 255);
+        });
+        break;
+      default:
+        break;
+    }
+    const int set =
+        tex ? SDL_SetTextureBlendMode(tex, mode) : SDL_SetRenderDrawBlendMode(renderer_, mode);
+    if (set != 0) {  // never let a refused mode lose the draw
+      if (tex) {
+        SDL_SetTextureBlendMode(tex, SDL_BLENDMODE_BLEND);
+      } else {
+        SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_BLEND);
+      }
+    }
+    SDL_RenderGeometryRaw(renderer_, tex, &v->x, sizeof(Vertex),
+                          reinterpret_cast<const SDL_Color*>(&v->r), sizeof(Vertex),
+                          tex ? &v->u : nullptr, sizeof(Vertex), vertexCount, indices, indexCount,
+                          sizeof(int));
+  }
+
+  void clear() override {
+    if (!renderer_) return;
+    SDL_RenderSetClipRect(renderer_, nullptr);
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    applyClip();
+  }
+
+  bool readPixels(int x, int y, int width, int height, uint32_t* rgba) override {
+    if (!renderer_ || !rgba || width <= 0 || height <= 0 || x < 0 || y < 0 ||
+        x + width > kLogicalWidth || y + height > kLogicalHeight) {
+      return false;
+    }
+    const SDL_Rect rect{x, y, width, height};
+    if (SDL_RenderReadPixels(renderer_, &rect, SDL_PIXELFORMAT_RGBA32, rgba, width * 4) != 0) {
+      return false;
+    }
+    for (size_t i = 0, n = static_cast<size_t>(width) * height; i < n; ++i) {
+      rgba[i] |= 0xFF000000u;
+    }
+    return true;
+  }
+
+  void present() override {
+    if (!renderer_) return;
+    SDL_SetRenderTarget(renderer_, nullptr);
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    int outW = 0, outH = 0;
+    SDL_GetRendererOutputSize(renderer_, &outW, &outH);
+    const LetterboxRect box = ComputeLetterbox(outW, outH);
+    SDL_SetTextureScaleMode(target_, box.integerScale ? SDL_ScaleModeNearest : filter_);
+    const SDL_Rect dst{box.x, box.y, box.width, box.height};
+    SDL_RenderCopy(renderer_, target_, nullptr, &dst);
+    SDL_RenderPresent(renderer_);
+    // Switching targets resets the clip rectangle.
+    SDL_SetRenderTarget(renderer_, target_);
+    applyClip();
+  }
+
+  bool askYesNo(const std::string& captionUtf8, const std::string& textUtf8) override {
+    const SDL_MessageBoxButtonData buttons[2] = {
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "Yes"},
+        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "No"},
+    };
+    // SDL has no question icon; the information icon is the nearest.
+    const SDL_MessageBoxData box{SDL_MESSAGEBOX_INFORMATION | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT,
+                                 window_,
+                                 captionUtf8.c_str(),
+                                 textUtf8.c_str(),
+                                 2,
+                                 buttons,
+                                 nullptr};
+    int pressed = -1;
+    if (SDL_ShowMessageBox(&box, &pressed) != 0) return false;
+    return pressed == 1;
+  }
+
+ private:
+  bool fail() {
+    close();
+    return false;
+  }
+
+  void handle(const SDL_Event& event) {
+    switch (event.type) {
+      case SDL_QUIT:
+        closed_ = true;
+        break;
+      case SDL_WINDOWEVENT:
+        if (event.window.event == SDL_WINDOWEVENT_CLOSE) closed_ = true;
+        break;
+      case SDL_KEYDOWN:
+        if ((event.key.keysym.sym == SDLK_RETURN || event.key.keysym.sym == SDLK_KP_ENTER) &&
+            (event.key.keysym.mod & KMOD_ALT) && !event.key.repeat) {
+          toggleFullScreen();
+        }
+        break;
+      default:
+        break;
+    }
+  }
+
+  void toggleFullScreen() {
+    const bool full = SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN;
+    SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+  }
+
+  void applyClip() {
+    if (!renderer_) return;
+    SDL_RenderSetClipRect(renderer_, clipOn_ ? &clip_ : nullptr);
+  }
+
+  template <typename Change>
+  const Vertex* recoloured(const Vertex* vertices, int count, Change change) {
+    scratch_.assign(vertices, vertices + count);
+    for (Vertex& v : scratch_) change(v);
+    return scratch_.data();
+  }
+
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* target_ = nullptr;
+  bool videoUp_ = false;
+  bool closed_ = false;
+  SDL_ScaleMode filter_ = SDL_ScaleModeNearest;
+  SDL_BlendMode subtract_ = SDL_BLENDMODE_NONE;
+  bool subtractSupported_ = false;
+  bool clipOn_ = false;
+  bool clipEmpty_ = false;
+  SDL_Rect clip_{0, 0, kLogicalWidth, kLogicalHeight};
+  std::vector<Vertex> scratch_;
+};
+
+}  // namespace
+
+std::unique_ptr<VideoDevice> MakeSdlVideo() { return std::make_unique<SdlVideo>(); }
+
+}  // namespace engine

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# The first minutes of a new player: answer the screen question No, see the
+# loading picture with the start-up menu, move the menu with the arrow keys,
+# save screenshots with P, close the window, and expect exit code 0.
+# Arguments: the game binary, the built game directory (unused here).
+source "$(dirname "$0")/common.sh"
+
+# Top-level window whose title is exactly $1 (xwininfo reads the UTF-8
+# titles xdotool's search misses on some servers).
+window_titled() {
+  xwininfo -root -tree 2>/dev/null | grep -F "\"$1\":" | head -n 1 | awk '{print $1}'
+}
+# Polled by wait_until: the title is looked up afresh on every try.
+has_window() { [ -n "$(window_titled "$1")" ]; }
+# One key, held briefly, into the focused game window.
+tap() {
+  press "$WIN" "$1"
+  sleep 0.25
+}
+# A 640 x 480 Windows bitmap.
+is_640x480_bmp() {
+  case "$(identify -format '%m %w %h' "$1" 2>/dev/null)" in
+    "BMP 640 480" | "BMP3 640 480") return 0 ;;
+  esac
+  return 1
+}
+
+# A loading picture nobody could mistake: red left half, blue right half.
+mkdir -p "$E2E_WORK/Graphics"
+convert -size 320x480 xc:'#d02020' -size 320x480 xc:'#2040e0' +append \
+  PNG32:"$E2E_WORK/Graphics/loading.png" || fail "cannot make the loading picture"
+
+start_game
+wait_until 15 has_window 'スクリーン設定' || fail "no screen-mode question appeared"
+BOX=$(window_titled 'スクリーン設定')
+press "$BOX" Escape  # "No": a window
+wait_until 15 has_window 'Velmora 体験版' || fail "no game window after answering"
+WIN=$(window_titled 'Velmora 体験版')
+[ "$(window_size "$WIN")" = "640x480" ] || fail "game window is $(window_size "$WIN"), not 640x480"
+sleep 1  # the opening fade
+
+cd "$E2E_WORK" || fail "no scratch directory"
+tap p
+wait_until 5 test -s snapshot/vm0000.bmp || fail "P saved no snapshot/vm0000.bmp"
+tap Down
+tap p
+wait_until 5 test -s snapshot/vm0001.bmp || fail "the second P saved no snapshot/vm0001.bmp"
+tap Down  # past the last row: back to the first
+tap p
+wait_until 5 test -s snapshot/vm0002.bmp || fail "the third P saved no snapshot/vm0002.bmp"
+sleep 0.3
+
+for shot in snapshot/vm0000.bmp snapshot/vm0001.bmp snapshot/vm0002.bmp; do
+  is_640x480_bmp "$shot" || fail "$shot is not a 640 x 480 BMP"
+done
+# The saved picture is the game's: the loading picture, the right way up.
+near "$(pixel snapshot/vm0000.bmp 100 120)" 208 32 32 ||
+  fail "screenshot left half is $(pixel snapshot/vm0000.bmp 100 120), not the loading picture's red"
+near "$(pixel snapshot/vm0000.bmp 400 100)" 32 64 224 ||
+  fail "screenshot right half is $(pixel snapshot/vm0000.bmp 400 100), not blue"
+cmp -s snapshot/vm0000.bmp snapshot/vm0001.bmp && fail "Down did not move the menu cursor"
+cmp -s snapshot/vm0000.bmp snapshot/vm0002.bmp || fail "the cursor did not wrap back to the first row"
+[ -n "${E2E_SHOT:-}" ] && cp snapshot/vm0001.bmp "$E2E_SHOT"
+
+close_window "$WIN" || fail "could not ask the window to close"
+wait_exit 10 || fail "the game did not end after its window was closed"
+[ "$E2E_RC" = "0" ] || fail "exit code $E2E_RC after closing the window"
+echo "PASS"

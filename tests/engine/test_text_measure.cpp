@@ -1,0 +1,167 @@
+// Measuring, decoding and recording text on the headless backend: FreeType
+// needs no screen, so widths are the real ones.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/Engine.h"
+#include "engine/Font.h"
+#include "engine/FontConfig.h"
+#include "engine/Headless.h"
+#include "engine/TextDecode.h"
+
+namespace {
+
+constexpr const char* kGothicCp932 = "\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e";
+constexpr const char* kPGothicCp932 =
+    "\x82\x6c\x82\x72\x20\x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e";
+constexpr const char* kPMinchoCp932 = "\x82\x6c\x82\x72\x20\x82\x6f\x96\xbe\x92\xa9";
+// "漢字テスト" and "漢字" in CP932.
+constexpr const char* kKanjiLine = "\x8a\xbf\x8e\x9a\x83\x65\x83\x58\x83\x67";
+constexpr const char* kKanjiPair = "\x8a\xbf\x8e\x9a";
+
+class TextMeasureTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    engine::SetFontConfigFile(std::string(VELMORA_SOURCE_DIR) + "/content/fonts/fonts.conf");
+    engine::headless::Use();
+    ASSERT_EQ(EngineInit(), 0);
+    engine::headless::ClearDraws();
+  }
+  void TearDown() override {
+    EngineEnd();
+    engine::SetFontConfigFile("");
+  }
+  static int font(const char* face, int size, int charset = -1) {
+    return CreateFontToHandle(face, size, 4, 2, charset, -1, false);
+  }
+};
+
+TEST_F(TextMeasureTest, WidthGrowsWithTextAndWithSize) {
+  const int small = font("Trebuchet MS", 18, 0);
+  const int large = font("Trebuchet MS", 25, 0);
+  const int mincho = font(kPMinchoCp932, 30);
+  ASSERT_GT(small, 0);
+  ASSERT_GT(large, 0);
+  ASSERT_GT(mincho, 0);
+  const int shortWidth = MeasureText("SCORE", small);
+  const int longWidth = MeasureText("SCORE 0001234500", small);
+  EXPECT_GT(shortWidth, 20);
+  EXPECT_GT(longWidth, shortWidth * 2);
+  EXPECT_GT(MeasureText("SCORE", large), shortWidth);
+  EXPECT_GT(MeasureText(kKanjiLine, mincho), MeasureText(kKanjiPair, mincho));
+  // Full-width kanji are about one em each.
+  EXPECT_NEAR(MeasureText(kKanjiPair, mincho), 60, 4);
+}
+
+TEST_F(TextMeasureTest, FixedPitchGothicAlignsColumns) {
+  const int gothic = font(kGothicCp932, 20);
+  const int proportional = font(kPGothicCp932, 20);
+  ASSERT_GT(gothic, 0);
+  ASSERT_GT(proportional, 0);
+  const int narrow = MeasureText("iiiiiiii", gothic);
+  EXPECT_EQ(narrow, 80);  // half an em per half-width character
+  EXPECT_EQ(MeasureText("WWWWWWWW", gothic), narrow);
+  EXPECT_EQ(MeasureText("1. ABC    9999", gothic), MeasureText("10.XYZ .. 1111", gothic));
+  // Half-width katakana are half-width too; kanji take two columns.
+  EXPECT_EQ(MeasureText("\xb1\xb2\xb3\xb4", gothic), MeasureText("abcd", gothic));
+  EXPECT_EQ(MeasureText(kKanjiPair, gothic), MeasureText("abcd", gothic));
+  // The proportional face does not line up, which is why the table avoids it.
+  EXPECT_LT(MeasureText("iiiiiiii", proportional), MeasureText("WWWWWWWW", proportional));
+}
+
+TEST_F(TextMeasureTest, InvalidHandlesUseTheDefaultFont) {
+  const int gothic16 = font(kGothicCp932, 16);
+  ASSERT_GT(gothic16, 0);
+  const int expected = MeasureText("Default 123", gothic16);
+  ASSERT_GT(expected, 0);
+  for (int handle : {-1, 0, 12345}) {
+    EXPECT_EQ(MeasureText("Default 123", handle), expected) << handle;
+  }
+  // A font that could not be created measures like the default one as well.
+  const int failed = CreateFontToHandle(kGothicCp932, 0, 4, 2, -1, -1, false);
+  EXPECT_EQ(failed, -1);
+  EXPECT_EQ(MeasureText("Default 123", failed), expected);
+}
+
+TEST_F(TextMeasureTest, FontsEndWithTheEngine) {
+  const int big = font(kPMinchoCp932, 30);
+  ASSERT_GT(big, 0);
+  const int bigWidth = MeasureText("Velmora", big);
+  EngineEnd();
+  EXPECT_EQ(engine::FindFont(big), nullptr);
+  ASSERT_EQ(EngineInit(), 0);
+  EXPECT_NE(MeasureText("Velmora", big), bigWidth);  // the default font now answers
+}
+
+TEST_F(TextMeasureTest, EmptyBrokenAndMultiLineText) {
+  const int gothic = font(kGothicCp932, 20);
+  EXPECT_EQ(MeasureText("", gothic), 0);
+  EXPECT_EQ(MeasureText(nullptr, gothic), 0);
+  // A lead byte cut off at the end and bytes CP932 does not define are drawn
+  // as replacement marks and take room.
+  EXPECT_GT(MeasureText("AB\x82", gothic), MeasureText("AB", gothic));
+  EXPECT_GT(MeasureText("\xa0\xfd\xfe\xff", gothic), 0);
+  // Control characters take none; a line break measures the widest line.
+  EXPECT_EQ(MeasureText("ab\tc", gothic), MeasureText("abc", gothic));
+  EXPECT_EQ(MeasureText("abcdef\nab", gothic), MeasureText("abcdef", gothic));
+  EXPECT_EQ(MeasureText("ab\nabcdef", gothic), MeasureText("abcdef", gothic));
+}
+
+TEST(TextDecodeTest, Cp932BecomesUnicodeWithReplacementsForBadBytes) {
+  EXPECT_EQ(engine::DecodeCp932Uncached("Velmora"), U"Velmora");
+  EXPECT_EQ(engine::DecodeCp932Uncached(kKanjiLine), U"漢字テスト");
+  // Characters the plain Shift-JIS table lacks or maps elsewhere.
+  EXPECT_EQ(engine::DecodeCp932Uncached("\x81\x60\x87\x40"), U"\uFF5E\u2460");
+  EXPECT_EQ(engine::DecodeCp932Uncached("\xb1"), U"\uFF71");
+  EXPECT_EQ(engine::DecodeCp932Uncached("A\x82"), U"A\uFFFD");
+  EXPECT_EQ(engine::DecodeCp932Uncached("\xff"
+                                        "B\x82\xa0"),
+            U"\uFFFDB\u3042");
+  EXPECT_EQ(engine::DecodeCp932Uncached(std::string("a\0b", 3)), std::u32string(U"a\0b", 3));
+  EXPECT_EQ(engine::DecodeCp932Uncached(""), U"");
+  // The cached path gives the same answers, repeatedly.
+  EXPECT_EQ(engine::DecodeCp932(kKanjiLine), U"漢字テスト");
+  EXPECT_EQ(engine::DecodeCp932(kKanjiLine), U"漢字テスト");
+  EXPECT_EQ(engine::DecodeCp932("A\x82"), U"A\uFFFD");
+}
+
+TEST_F(TextMeasureTest, DrawsAreRecordedWithTheirState) {
+  const int gothic = font(kGothicCp932, 20);
+  SetBlendMode(BLEND_ALPHA, 128);
+  SetDrawBrightness(10, 20, 30);
+  SetClipRect(5, 6, 300, 400);
+  DrawTextWithFont(12, 34, kKanjiLine, MakeColor(255, 128, 0), gothic, MakeColor(0, 0, 1));
+  SetBlendMode(BLEND_NONE, 255);
+  SetDrawBrightness(255, 255, 255);
+  DrawTextDefault(56, 78, "default", MakeColor(1, 2, 3), 0);
+  DrawTextWithFont(0, 0, "", MakeColor(1, 2, 3), gothic, 0);
+
+  const auto& draws = engine::headless::Draws();
+  ASSERT_EQ(draws.size(), 3u);
+  const auto& first = draws[0];
+  EXPECT_EQ(first.op, engine::headless::DrawOp::Text);
+  EXPECT_EQ(first.handle, gothic);
+  EXPECT_EQ(first.args[0], 12);
+  EXPECT_EQ(first.args[1], 34);
+  EXPECT_EQ(first.text, kKanjiLine);
+  EXPECT_EQ(first.color, MakeColor(255, 128, 0));
+  EXPECT_EQ(first.blendMode, BLEND_ALPHA);
+  EXPECT_EQ(first.blendParam, 128);
+  EXPECT_EQ(first.bright[2], 30);
+  EXPECT_TRUE(first.clipOn);
+  EXPECT_EQ(first.clip[2], 300);
+  EXPECT_EQ(draws[1].handle, 0);
+  EXPECT_EQ(draws[1].args[0], 56);
+  EXPECT_EQ(draws[1].text, "default");
+  EXPECT_EQ(draws[1].blendMode, BLEND_NONE);
+  EXPECT_EQ(draws[2].text, "");
+
+  // Nothing is drawn or recorded without an engine.
+  EngineEnd();
+  engine::headless::ClearDraws();
+  DrawTextDefault(0, 0, "late", 0, 0);
+  EXPECT_TRUE(engine::headless::Draws().empty());
+}
+
+}  // namespace

@@ -1,0 +1,83 @@
+// Full-screen pictures (640 x 480), the charge-type cards and the title logo.
+// Each screen is a procedural backdrop (gradient and stars) under an SVG
+// overlay.
+#include <algorithm>
+
+#include "Build.h"
+#include "Svg.h"
+
+namespace pictures {
+namespace {
+
+constexpr int kW = 640, kH = 480;
+
+Canvas Backdrop(uint32_t top, uint32_t bottom, uint32_t seed, float starDensity,
+                float starBrightness) {
+  Canvas c(kW, kH);
+  Rgba a = Colour(top), b = Colour(bottom);
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x) c.at(x, y) = Lerp(a, b, float(y) / float(kH - 1));
+  c.DrawAdditive(StarField(kW, kH, seed, starDensity, starBrightness), 0, 0);
+  return c;
+}
+
+Canvas Screen(const Context& ctx, const std::string& source, const Canvas& backdrop) {
+  Canvas c = backdrop;
+  c.Draw(RenderSvg(ReadText(ctx.source + "/screens/" + source), kW, kH), 0, 0);
+  return c;
+}
+
+// Flattens onto opaque black: full-screen pictures have no transparency.
+Canvas Opaque(Canvas c) {
+  for (int y = 0; y < c.height(); ++y)
+    for (int x = 0; x < c.width(); ++x) c.at(x, y).a = 1.0f;
+  return c;
+}
+
+}  // namespace
+
+void BuildScreens(const Context& ctx) {
+  SavePng(ctx, "loading.png",
+          Opaque(Screen(ctx, "loading.svg", Backdrop(0x02040c, 0x060a1c, 51, 0.6f, 0.5f))), false);
+  Canvas title = Opaque(Screen(ctx, "title.svg", Backdrop(0x010208, 0x040a1e, 52, 1.2f, 0.8f)));
+  SavePng(ctx, "title.png", title, false);
+  // The configuration screen shows the title picture dimmed, so its rows read.
+  Canvas dim = title;
+  dim.Scale(0.45f);
+  SavePng(ctx, "Title.png", Opaque(dim), false);
+  SavePng(ctx, "demo1.png",
+          Opaque(Screen(ctx, "demo1.svg", Backdrop(0x030818, 0x0a1430, 53, 0.8f, 0.6f))), false);
+  SavePng(ctx, "demo4.png",
+          Opaque(Screen(ctx, "demo4.svg", Backdrop(0x06031a, 0x0e0624, 54, 0.8f, 0.5f))), false);
+
+  // The play-field frame: stars behind the field for stages without scenery.
+  Canvas frame = Backdrop(0x020308, 0x040814, 55, 0.9f, 0.45f);
+  frame.Draw(RenderSvg(ReadText(ctx.source + "/screens/bg.svg"), kW, kH), 0, 0);
+  SavePng(ctx, "bg.png", Opaque(frame), false);
+
+  // Charge-type cards: the card, then the ship at twice its size on it.
+  std::string ship = Substitute(ReadText(ctx.source + "/ships/ship.svg"),
+                                {{"flame", "1.1"}, {"canopy", "16"}, {"shield", "0"}});
+  Canvas big = RenderSvg(ship, 64, 96);
+  for (int n = 1; n <= 2; ++n) {
+    Canvas card =
+        RenderSvg(ReadText(ctx.source + "/screens/type" + std::to_string(n) + ".svg"), 192, 288);
+    card.Draw(big, 96 - 32, 140 - 40);
+    SavePng(ctx, "type" + std::to_string(n) + ".png", card);
+  }
+}
+
+void BuildLogo(const Context& ctx) {
+  std::string word = ReadText(ctx.source + "/logo/word.svgfrag");
+  struct Part {
+    int w, h;
+  };
+  const Part parts[6] = {{132, 132}, {92, 92}, {204, 202}, {512, 256}, {512, 256}, {512, 256}};
+  for (int n = 1; n <= 6; ++n) {
+    std::string name = "logo" + std::to_string(n);
+    std::string svg = Substitute(ReadText(ctx.source + "/logo/" + name + ".svg"), {{"word", word}});
+    SavePng(ctx, name + ".png", RenderSvg(svg, parts[n - 1].w, parts[n - 1].h));
+  }
+}
+
+}  // namespace pictures
