@@ -79,9 +79,8 @@ void Module_Graphics::advanceFpsWindowAndWait() {
   // Due times count from the window start, so the extra millisecond of each
   // sleep is taken back by the next frame's shorter wait. Low 32 bits only,
   // wrapping, as the due time is never far from now.
-  const uint32_t due =
-      static_cast<uint32_t>(fpsSampleCount) * static_cast<uint32_t>(kFrameMicro) +
-      static_cast<uint32_t>(fpsWindowStart);
+  const uint32_t due = static_cast<uint32_t>(fpsSampleCount) * static_cast<uint32_t>(kFrameMicro) +
+                       static_cast<uint32_t>(fpsWindowStart);
   const int32_t delay = static_cast<int32_t>(due - static_cast<uint32_t>(GetTimeMicro()));
   if (delay > 0) SleepMilli(delay / 1000 + 1);
 }

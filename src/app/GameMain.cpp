@@ -6,9 +6,11 @@
 #include "app/Module_Sound.h"
 #include "app/Resources.h"
 #include "app/SceneRunner.h"
-#include "app/Scene_Boot.h"
 #include "app/Startup.h"
 #include "engine/Engine.h"
+#include "scenes/SceneFactory.h"
+#include "scenes/Scene_Title.h"
+#include "stage/StageSeams.h"
 
 int RunGame() {
   // Screen question, window, engine, archives, loading picture.
@@ -23,11 +25,16 @@ int RunGame() {
   // the first scene's first frame.
   gInput.update();
 
+  // The screens a stage leads to once a game or a replay is over.
+  gStageLinks.makeResult = &MakeResultScene;
+  gStageLinks.makeReplayList = &MakeReplayListScene;
+  gStageLinks.makeTitle = &MakeTitleScene;
+
   // The first scene uncovers the screen with its own opening fade.
   gGraphics.fade->blendParam = 255;
   gGraphics.fade->visible = true;
 
-  RunSceneLoop(new Scene_Boot());
+  RunSceneLoop(new Scene_Title(true));
 
   ReleaseSharedResources();
   EngineEnd();

@@ -13,8 +13,8 @@ constexpr uint8_t kPauseBit = 1u << BUTTON_PAUSE;
 
 // Keys whose live state playback hides from the game: the buttons' keys and
 // the arrows.
-constexpr uint8_t kPlaybackKeys[] = {KEY_Z,      KEY_X,       KEY_C,    KEY_LSHIFT, KEY_LCONTROL,
-                                     KEY_ESCAPE, KEY_UP,      KEY_DOWN, KEY_LEFT,   KEY_RIGHT};
+constexpr uint8_t kPlaybackKeys[] = {KEY_Z,      KEY_X,  KEY_C,    KEY_LSHIFT, KEY_LCONTROL,
+                                     KEY_ESCAPE, KEY_UP, KEY_DOWN, KEY_LEFT,   KEY_RIGHT};
 
 struct DirectionKey {
   uint8_t bit;

@@ -48,11 +48,11 @@ enum ReplayMode {
   REPLAY_PLAYING_SUSPENDED = 4,
 };
 
-inline constexpr uint32_t kDefaultButtonMask[kVirtualButtons] = {0x10, 0x20, 0x10, 0x20,
+inline constexpr uint32_t kDefaultButtonMask[kVirtualButtons] = {0x10, 0x20, 0x10,  0x20,
                                                                  0x40, 0x80, 0x200, 0x100};
 // The fixed keyboard key of each virtual button.
-inline constexpr uint8_t kButtonKey[kVirtualButtons] = {KEY_Z,  KEY_X,      KEY_Z,      KEY_X,
-                                                        KEY_C,  KEY_LSHIFT, KEY_ESCAPE, KEY_LCONTROL};
+inline constexpr uint8_t kButtonKey[kVirtualButtons] = {
+    KEY_Z, KEY_X, KEY_Z, KEY_X, KEY_C, KEY_LSHIFT, KEY_ESCAPE, KEY_LCONTROL};
 inline constexpr const char* kKeyConfigPath = "keyconfig.dat";
 
 class Module_Input {
@@ -74,7 +74,9 @@ class Module_Input {
 
   // Newly pressed: down this frame, up in the last one.
   bool PadPressed(uint32_t mask) const { return (padNow & mask) && !(padPrev & mask); }
-  bool KeyPressed(int scanCode) const { return keysNow[scanCode & 0xFF] && !keysPrev[scanCode & 0xFF]; }
+  bool KeyPressed(int scanCode) const {
+    return keysNow[scanCode & 0xFF] && !keysPrev[scanCode & 0xFF];
+  }
   // A virtual button, by its joypad mask or its key.
   bool Pressed(int button) const;
   bool Held(int button) const;

@@ -13,6 +13,27 @@
 namespace {
 constexpr int kSeEnemyExplosion = 13;
 constexpr int32_t kDestroyScore = 500;
+
+// Owner and parent links go through pool slots that may have been reused,
+// so a chain can in rare cases loop back on itself. Walks along a chain stop
+// after this many links instead of recursing for ever.
+constexpr int kMaxChain = 64;
+
+class ChainDepth {
+ public:
+  explicit ChainDepth(int& depth) : depth_(depth) { ++depth_; }
+  ~ChainDepth() { --depth_; }
+  ChainDepth(const ChainDepth&) = delete;
+  ChainDepth& operator=(const ChainDepth&) = delete;
+  bool tooDeep() const { return depth_ > kMaxChain; }
+
+ private:
+  int& depth_;
+};
+
+int gOffScreenDepth = 0;
+int gBossPartDepth = 0;
+int gHitDepth = 0;
 }  // namespace
 
 void Object_Enemy::update() {
@@ -25,17 +46,22 @@ void Object_Enemy::update() {
 }
 
 bool Object_Enemy::isOffScreen() {
-  if (linked && owner) return owner->isOffScreen();
+  ChainDepth depth(gOffScreenDepth);
+  if (linked && owner && !depth.tooDeep()) return owner->isOffScreen();
   return x < -100.0f || x > 484.0f || y < -100.0f || y > 548.0f;
 }
 
 bool Object_Enemy::isBossPart() {
+  ChainDepth depth(gBossPartDepth);
+  if (depth.tooDeep()) return false;
   // Only enemies make enemies their children.
   auto* holder = dynamic_cast<Object_Enemy*>(parent);
   return holder && holder->isBossPart();
 }
 
 void Object_Enemy::takeHit(Object_Bullet& shot, float factor) {
+  ChainDepth depth(gHitDepth);
+  if (depth.tooDeep()) return;
   if (!shell) loseHitPoints(Trunc(static_cast<float>(shot.damage) * factor));
   if (linked && owner) owner->takeHit(shot, factor * damageFactor);
 }

@@ -20,9 +20,9 @@ enum PlayerState {
 };
 
 inline constexpr int32_t kChargeGaugeMax = 10000;
-inline constexpr int32_t kChargeCost = 1000;        // taken when a charge starts
-inline constexpr int32_t kChargeOverheat = -2400;   // where an exhausted charge leaves the gauge
-inline constexpr int32_t kCounterBombFrames = 8;    // a hit can still be answered by a bomb
+inline constexpr int32_t kChargeCost = 1000;       // taken when a charge starts
+inline constexpr int32_t kChargeOverheat = -2400;  // where an exhausted charge leaves the gauge
+inline constexpr int32_t kCounterBombFrames = 8;   // a hit can still be answered by a bomb
 inline constexpr int32_t kExplodedFrames = 60;
 inline constexpr int32_t kReenterFrames = 35;
 inline constexpr int32_t kInvulnerableFrames = 240;  // also the length of a bomb

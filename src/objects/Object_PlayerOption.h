@@ -13,7 +13,7 @@ class Stage_Field;
 
 class Object_PlayerOption final : public Object_Movable {
  public:
-  uint8_t sideKind = 1;  // 1: homing shots (options 1, 2); 2: lasers (options 3, 4)
+  uint8_t sideKind = 1;            // 1: homing shots (options 1, 2); 2: lasers (options 3, 4)
   Object_Bullet* laser = nullptr;  // the laser it fired last
   int32_t laserId = 0;             // that laser's id, to tell a reused pool slot
 

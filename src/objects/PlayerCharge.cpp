@@ -119,8 +119,7 @@ void Object_Player::endCharge() {
 void Object_Player::spawnClearingDisc(float px, float py, Object* discParent, int32_t lifetime) {
   Stage_Field* stage = field();
   if (!stage) return;
-  Object_Bullet* disc =
-      spawnShot(px, py, kDiscType, stage->playerShots, 0, discParent, nullptr);
+  Object_Bullet* disc = spawnShot(px, py, kDiscType, stage->playerShots, 0, discParent, nullptr);
   if (!disc) return;
   disc->cancelsBullets = 1;
   disc->uncancelable = 1;
@@ -145,8 +144,8 @@ void Object_Player::bomb() {
     for (int32_t wave = 0; wave < kBombWaves; ++wave) {
       const int32_t k = wave * kBombWaveGap;
       // Rings and discs wait on the ship, inactive, until their wave starts.
-      if (Object_Bullet* ring = spawnShot(0.0f, 0.0f, kRingType, pool, kBombRingDamage, this,
-                                          nullptr)) {
+      if (Object_Bullet* ring =
+              spawnShot(0.0f, 0.0f, kRingType, pool, kBombRingDamage, this, nullptr)) {
         ring->active = 0;
         ring->ring = 1;
         ring->ringWidth = kRingWidth;
@@ -159,8 +158,8 @@ void Object_Player::bomb() {
         ring->addAction(41, k, 70, 0.1f, 0.0f);
         ring->addAction(1, k + 70, 1, 0.0f, 0.0f);
       }
-      if (Object_Bullet* disc = spawnShot(0.0f, 0.0f, kDiscType, pool, kBombDiscDamage, this,
-                                          nullptr)) {
+      if (Object_Bullet* disc =
+              spawnShot(0.0f, 0.0f, kDiscType, pool, kBombDiscDamage, this, nullptr)) {
         disc->active = 0;
         disc->uncancelable = 1;
         disc->thinAllowed = 1;

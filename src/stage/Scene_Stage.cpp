@@ -9,6 +9,7 @@
 #include "app/Module_Sound.h"
 #include "app/Resources.h"
 #include "engine/Engine.h"
+#include "objects/Object_Player.h"
 
 namespace {
 constexpr int32_t kFieldX = 32;
@@ -71,6 +72,9 @@ void Scene_Stage::start() {
   }
   gGraphics.showFps = true;
 
+  // The weapon timers live for the whole run; a stage replayed on its own
+  // must start from the same timers as when it was recorded.
+  gMainShotTimer = gOptionShotTimer = gOptionLaserTimer = 0;
   field = std::make_unique<Stage_Field>();
   field->stageNumber = static_cast<int8_t>(gGame.stage);
   if (gStageLinks.loadScript) gStageLinks.loadScript(*field, gGame.stage);
@@ -185,7 +189,14 @@ void Scene_Stage::update() {
     if (gGraphics.fade->finished) completeStage();
     return;
   }
-  if (inConversation && conversation) conversation->runFrame(*this);
+  if (inConversation) {
+    // Without a conversation player nothing could ever end the mode.
+    if (conversation) {
+      conversation->runFrame(*this);
+    } else {
+      inConversation = 0;
+    }
+  }
   if (field->player.state == PLAYER_REENTERING && field->player.lives < 0) {
     gameOver();
     return;

@@ -152,8 +152,14 @@ void Scene_Stage::terminate() {
   messageWindow = nullptr;
   leftPortrait = rightPortrait = nullptr;
 
-  gGame.RecordResult();
-  gGame.scoreData.Save();
+  // A replay being watched is somebody's past game: it must not change the
+  // records, neither on disk nor in the best scores kept in memory.
+  const bool watching =
+      gInput.replayMode == REPLAY_PLAYING || gInput.replayMode == REPLAY_PLAYING_SUSPENDED;
+  if (!watching) {
+    gGame.RecordResult();
+    gGame.scoreData.Save();
+  }
 
   gInput.Suspend();
   if (gInput.replayMode == REPLAY_RECORDING_SUSPENDED) recordGameSummary();

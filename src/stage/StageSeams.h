@@ -54,13 +54,9 @@ struct StageLinks {
   void (*stepScript)(Scene_Stage& stage);
 };
 
-// The stand-ins, used until the real parts are linked in:
-// - a conversation that ends at once (as a missing conversation file does);
-// - a pause menu that closes again with Pause, Escape or OK, and a game-over
-//   menu that gives up at once (conversation 120, then the result);
-// - no scenery;
-// - no cut-scene: the next stage starts at once, and past stage 9 the result
-//   follows; no result screen: the title follows; no title: the program ends;
-// - no enemy table and an empty script.
+// The links of the game: the conversation player, the pause and game-over
+// menus, the scenery, the cut-scene scene, the enemy table and stage script
+// readers; and stand-ins until the other parts are linked in: no result
+// screen means the title follows, no title ends the program.
 StageLinks DefaultStageLinks();
 extern StageLinks gStageLinks;

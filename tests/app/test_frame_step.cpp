@@ -212,10 +212,9 @@ TEST_F(ScreenshotTest, RealScreenGrabWritesA640x480BitmapAndASnapshotFileLosesOn
   EXPECT_EQ(header[0], 'B');
   EXPECT_EQ(header[1], 'M');
   auto le32 = [&](int at) {
-    return static_cast<int>(static_cast<uint8_t>(header[at]) |
-                            static_cast<uint8_t>(header[at + 1]) << 8 |
-                            static_cast<uint8_t>(header[at + 2]) << 16 |
-                            static_cast<uint8_t>(header[at + 3]) << 24);
+    return static_cast<int>(
+        static_cast<uint8_t>(header[at]) | static_cast<uint8_t>(header[at + 1]) << 8 |
+        static_cast<uint8_t>(header[at + 2]) << 16 | static_cast<uint8_t>(header[at + 3]) << 24);
   };
   EXPECT_EQ(le32(18), 640);
   EXPECT_EQ(le32(22), 480);

@@ -20,7 +20,8 @@ class KeyConfigTest : public SpineTest {
     SpineTest::SetUp();
     oldDir = fs::current_path();
     dir = fs::path(testing::TempDir()) /
-          ("velmora_keys_" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+          ("velmora_keys_" +
+           std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     fs::current_path(dir);
@@ -34,7 +35,8 @@ class KeyConfigTest : public SpineTest {
   }
   static void WriteBytes(const std::vector<uint8_t>& bytes) {
     std::ofstream f(kKeyConfigPath, std::ios::binary);
-    f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    f.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   }
   static std::vector<uint8_t> ReadBytes() {
     std::ifstream f(kKeyConfigPath, std::ios::binary);

@@ -19,7 +19,8 @@ inline void PutBigEndian(std::vector<uint8_t>& out, uint32_t v) {
   for (int s = 24; s >= 0; s -= 8) out.push_back(static_cast<uint8_t>(v >> s));
 }
 
-inline void PutChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& data) {
+inline void PutChunk(std::vector<uint8_t>& out, const char* type,
+                     const std::vector<uint8_t>& data) {
   PutBigEndian(out, static_cast<uint32_t>(data.size()));
   std::vector<uint8_t> body(type, type + 4);
   body.insert(body.end(), data.begin(), data.end());

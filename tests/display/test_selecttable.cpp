@@ -158,8 +158,7 @@ TEST_F(SelectTableTest, DrawsBoxHeadingAndRowsWithTheCursorRowHighlighted) {
   for (int j = 0; j < 3; ++j) {
     EXPECT_EQ(texts[1 + j].args[0], 58 + j * 4);
     EXPECT_EQ(texts[1 + j].args[1], 68 + 25 + j * 25);
-    EXPECT_EQ(texts[1 + j].color,
-              j == 1 ? MakeColor(255, 255, 0) : MakeColor(150, 150, 150));
+    EXPECT_EQ(texts[1 + j].color, j == 1 ? MakeColor(255, 255, 0) : MakeColor(150, 150, 150));
   }
 
   // Unframed and scrolled: no box, the box height would follow visibleRows.

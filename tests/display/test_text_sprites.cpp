@@ -125,7 +125,8 @@ TEST_F(SpriteDrawTest, OutlineWinsOverShadowAndEmptyTextDrawsNothing) {
   ASSERT_EQ(calls.size(), 5u);
   const int px = 20;
   const int py = 10;
-  const int expected[4][2] = {{px + 1, py + 1}, {px - 1, py + 1}, {px + 1, py - 1}, {px - 1, py - 1}};
+  const int expected[4][2] = {
+      {px + 1, py + 1}, {px - 1, py + 1}, {px + 1, py - 1}, {px - 1, py - 1}};
   for (int i = 0; i < 4; ++i) {
     EXPECT_EQ(calls[i].args[0], expected[i][0]);
     EXPECT_EQ(calls[i].args[1], expected[i][1]);

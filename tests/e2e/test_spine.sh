@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The first minutes of a new player: answer the screen question No, see the
-# loading picture with the start-up menu, move the menu with the arrow keys,
+# title picture with the title menu, move the menu with the arrow keys,
 # save screenshots with P, close the window, and expect exit code 0.
 # Arguments: the game binary, the built game directory (unused here).
 source "$(dirname "$0")/common.sh"
@@ -25,10 +25,11 @@ is_640x480_bmp() {
   return 1
 }
 
-# A loading picture nobody could mistake: red left half, blue right half.
+# A title picture nobody could mistake: red left half, blue right half.
+# The logo is left out, so both halves show plainly around the menu.
 mkdir -p "$E2E_WORK/Graphics"
 convert -size 320x480 xc:'#d02020' -size 320x480 xc:'#2040e0' +append \
-  PNG32:"$E2E_WORK/Graphics/loading.png" || fail "cannot make the loading picture"
+  PNG32:"$E2E_WORK/Graphics/title.png" || fail "cannot make the title picture"
 
 start_game
 wait_until 15 has_window 'スクリーン設定' || fail "no screen-mode question appeared"
@@ -37,12 +38,18 @@ press "$BOX" Escape  # "No": a window
 wait_until 15 has_window 'Velmora 体験版' || fail "no game window after answering"
 WIN=$(window_titled 'Velmora 体験版')
 [ "$(window_size "$WIN")" = "640x480" ] || fail "game window is $(window_size "$WIN"), not 640x480"
-sleep 1  # the opening fade
+# Loading runs with the window up, then the title fades in: wait until the
+# screen shows the title picture at full brightness.
+uncovered() {
+  import -window "$WIN" "$E2E_WORK/screen.png" 2>/dev/null &&
+    near "$(pixel "$E2E_WORK/screen.png" 100 120)" 208 32 32
+}
+wait_until 20 uncovered || fail "the title picture never came up: $(pixel "$E2E_WORK/screen.png" 100 120)"
 
 cd "$E2E_WORK" || fail "no scratch directory"
 tap p
 wait_until 5 test -s snapshot/vm0000.bmp || fail "P saved no snapshot/vm0000.bmp"
-tap Down
+tap Up  # past the first row: onto the last
 tap p
 wait_until 5 test -s snapshot/vm0001.bmp || fail "the second P saved no snapshot/vm0001.bmp"
 tap Down  # past the last row: back to the first
@@ -53,12 +60,12 @@ sleep 0.3
 for shot in snapshot/vm0000.bmp snapshot/vm0001.bmp snapshot/vm0002.bmp; do
   is_640x480_bmp "$shot" || fail "$shot is not a 640 x 480 BMP"
 done
-# The saved picture is the game's: the loading picture, the right way up.
+# The saved picture is the game's: the title picture, the right way up.
 near "$(pixel snapshot/vm0000.bmp 100 120)" 208 32 32 ||
-  fail "screenshot left half is $(pixel snapshot/vm0000.bmp 100 120), not the loading picture's red"
+  fail "screenshot left half is $(pixel snapshot/vm0000.bmp 100 120), not the title picture's red"
 near "$(pixel snapshot/vm0000.bmp 400 100)" 32 64 224 ||
   fail "screenshot right half is $(pixel snapshot/vm0000.bmp 400 100), not blue"
-cmp -s snapshot/vm0000.bmp snapshot/vm0001.bmp && fail "Down did not move the menu cursor"
+cmp -s snapshot/vm0000.bmp snapshot/vm0001.bmp && fail "Up did not move the menu cursor"
 cmp -s snapshot/vm0000.bmp snapshot/vm0002.bmp || fail "the cursor did not wrap back to the first row"
 [ -n "${E2E_SHOT:-}" ] && cp snapshot/vm0001.bmp "$E2E_SHOT"
 

@@ -28,17 +28,18 @@ TEST_P(Steering, DirectionAndStepOfOneFrame) {
 }
 
 constexpr float kDiag = 5.0f * 0.71f;
-INSTANTIATE_TEST_SUITE_P(
-    Keys, Steering,
-    ::testing::Values(SteerCase{{}, 5, 0.0f, 0.0f}, SteerCase{{KEY_RIGHT}, 6, 5.0f, 0.0f},
-                      SteerCase{{KEY_LEFT}, 4, -5.0f, 0.0f}, SteerCase{{KEY_UP}, 8, 0.0f, -5.0f},
-                      SteerCase{{KEY_DOWN}, 2, 0.0f, 5.0f},
-                      SteerCase{{KEY_UP, KEY_RIGHT}, 9, kDiag, -kDiag},
-                      SteerCase{{KEY_UP, KEY_LEFT}, 7, -kDiag, -kDiag},
-                      SteerCase{{KEY_DOWN, KEY_RIGHT}, 3, kDiag, kDiag},
-                      SteerCase{{KEY_DOWN, KEY_LEFT}, 1, -kDiag, kDiag},
-                      SteerCase{{KEY_LEFT, KEY_RIGHT}, 5, 0.0f, 0.0f},
-                      SteerCase{{KEY_UP, KEY_DOWN}, 5, 0.0f, 0.0f}));
+INSTANTIATE_TEST_SUITE_P(Keys, Steering,
+                         ::testing::Values(SteerCase{{}, 5, 0.0f, 0.0f},
+                                           SteerCase{{KEY_RIGHT}, 6, 5.0f, 0.0f},
+                                           SteerCase{{KEY_LEFT}, 4, -5.0f, 0.0f},
+                                           SteerCase{{KEY_UP}, 8, 0.0f, -5.0f},
+                                           SteerCase{{KEY_DOWN}, 2, 0.0f, 5.0f},
+                                           SteerCase{{KEY_UP, KEY_RIGHT}, 9, kDiag, -kDiag},
+                                           SteerCase{{KEY_UP, KEY_LEFT}, 7, -kDiag, -kDiag},
+                                           SteerCase{{KEY_DOWN, KEY_RIGHT}, 3, kDiag, kDiag},
+                                           SteerCase{{KEY_DOWN, KEY_LEFT}, 1, -kDiag, kDiag},
+                                           SteerCase{{KEY_LEFT, KEY_RIGHT}, 5, 0.0f, 0.0f},
+                                           SteerCase{{KEY_UP, KEY_DOWN}, 5, 0.0f, 0.0f}));
 
 class ShipMovement : public PlayerTest {};
 
@@ -110,11 +111,11 @@ TEST_F(ShipMovement, SlowFormationPullsTheLaserOptionsInFront) {
   frame();
   EXPECT_EQ(player().slowFormation, 1);
   EXPECT_EQ(option(3).parent, &player());
-  frames(29);  // a 30-frame smooth move
-  EXPECT_FLOAT_EQ(option(3).baseX, 5.0f);
-  EXPECT_FLOAT_EQ(option(3).baseY, -20.0f);
-  EXPECT_FLOAT_EQ(option(4).baseX, -5.0f);
-  EXPECT_FLOAT_EQ(option(4).baseY, -20.0f);
+  frames(29);  // a 30-frame smooth move; float steps leave a few millionths
+  EXPECT_NEAR(option(3).baseX, 5.0f, 1e-4f);
+  EXPECT_NEAR(option(3).baseY, -20.0f, 1e-4f);
+  EXPECT_NEAR(option(4).baseX, -5.0f, 1e-4f);
+  EXPECT_NEAR(option(4).baseY, -20.0f, 1e-4f);
   // The homing pair keeps its place.
   EXPECT_EQ(option(1).baseX, 30.0f);
   EXPECT_EQ(option(2).baseY, -16.0f);
@@ -123,14 +124,14 @@ TEST_F(ShipMovement, SlowFormationPullsTheLaserOptionsInFront) {
   holdKey(KEY_LEFT);
   frame();
   EXPECT_EQ(option(3).vx, 0.0f) << "the move has come to rest";
-  EXPECT_FLOAT_EQ(option(3).x, player().x + 5.0f);
+  EXPECT_NEAR(option(3).x, player().x + 5.0f, 1e-4f);
 
   releaseAll();
   frames(30);
   EXPECT_EQ(player().slowFormation, 0);
-  EXPECT_FLOAT_EQ(option(3).baseX, 50.0f);
-  EXPECT_FLOAT_EQ(option(3).baseY, 20.0f);
-  EXPECT_FLOAT_EQ(option(4).baseX, -50.0f);
+  EXPECT_NEAR(option(3).baseX, 50.0f, 1e-4f);
+  EXPECT_NEAR(option(3).baseY, 20.0f, 1e-4f);
+  EXPECT_NEAR(option(4).baseX, -50.0f, 1e-4f);
 }
 
 TEST_F(ShipMovement, DeathBreaksTheFormationAndResetsTheOptions) {

@@ -23,6 +23,9 @@ void BuildShips(const Context& ctx);
 void BuildEnemies(const Context& ctx);
 void BuildItemsAndGauges(const Context& ctx);
 void BuildScenery(const Context& ctx);
+// Stages 2 (the rings) and 3 and 4 (the Moon, the Earth).
+void BuildRingScenery(const Context& ctx);
+void BuildMoonEarthScenery(const Context& ctx);
 void BuildScreens(const Context& ctx);
 void BuildLogo(const Context& ctx);
 

@@ -35,9 +35,10 @@ int main(int argc, char** argv) {
     mkdir(ctx.output.c_str(), 0755);
     // Two queues of roughly equal work.
     std::vector<std::function<void(const Context&)>> first{BuildScenery, BuildBullets, BuildShips,
-                                                           BuildLogo};
+                                                           BuildLogo, BuildMoonEarthScenery};
     std::vector<std::function<void(const Context&)>> second{
-        BuildEffects, BuildAnimations, BuildEnemies, BuildScreens, BuildItemsAndGauges};
+        BuildEffects, BuildAnimations, BuildEnemies, BuildScreens, BuildItemsAndGauges,
+        BuildRingScenery};
     std::thread worker([&] {
       for (auto& part : second) part(ctx);
     });

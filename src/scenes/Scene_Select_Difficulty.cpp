@@ -1,0 +1,122 @@
+#include "scenes/Scene_Select_Difficulty.h"
+
+#include "app/Module_Game.h"
+#include "app/Module_Graphics.h"
+#include "app/Module_Input.h"
+#include "app/Module_Sound.h"
+#include "app/Resources.h"
+#include "app/Sjis.h"
+#include "display/Sprite.h"
+#include "display/Sprite_SelectTable.h"
+#include "display/Sprite_String.h"
+#include "engine/Engine.h"
+#include "scenes/SceneFactory.h"
+
+namespace {
+
+struct DifficultyRow {
+  const char* name;
+  const char* description;  // UTF-8 here, game text on screen
+};
+
+constexpr DifficultyRow kRows[] = {
+    {"Easy", "シューティング初心者用の難易度です"},
+    {"Normal", "ゲーム好きな方用の難易度です"},
+    {"Apocrypha", "『ヒト』の本気を味わえる難易度です"},
+    {"Extra", "すべてを越えた方だけが挑める特別な難易度です"},
+};
+constexpr int kRegularRows = 3;
+constexpr int kExtraRow = 3;
+constexpr int32_t kExtraStage = 7;
+
+}  // namespace
+
+Scene_Select_Difficulty::Scene_Select_Difficulty() {
+  next = nullptr;
+  running = false;
+  leaving = false;
+}
+
+Scene_Select_Difficulty::~Scene_Select_Difficulty() { release(); }
+
+void Scene_Select_Difficulty::start() {
+  background = new Sprite();
+  background->image = LoadImageFile("Graphics/demo1.png");
+
+  menu = new Sprite_SelectTable();
+  menu->image = FontFranklin25;
+  menu->colour = {255, 255, 255};
+  menu->dimColour = {150, 150, 150};
+  menu->width = 200;
+  menu->x = 220;
+  menu->y = 300;
+  menu->z = 10;
+  menu->framed = true;
+  menu->text = "Select Difficulty";
+  for (int i = 0; i < kRegularRows; ++i) menu->addRow(kRows[i].name);
+  // The Extra stage opens to players who have cleared a hard game without
+  // a continue; the records keep that across runs.
+  if (gGame.scoreData.extraUnlocked != 0) menu->addRow(kRows[kExtraRow].name);
+
+  for (Sprite_String** line : {&nameLine, &descriptionLine}) {
+    *line = new Sprite_String();
+    (*line)->align = 1;
+    (*line)->width = 320;
+    (*line)->x = 160;
+    (*line)->outline = true;
+    (*line)->colour = {255, 255, 255};
+  }
+  nameLine->y = 162;
+  descriptionLine->y = 224;
+
+  BeginOpeningFade();
+}
+
+void Scene_Select_Difficulty::update() {
+  if (!ContinueLeaving()) handleInput();
+  showCursorRow();
+}
+
+void Scene_Select_Difficulty::handleInput() {
+  menu->update();
+  if (gInput.Pressed(BUTTON_OK)) {
+    if (menu->cursor == kExtraRow) {
+      gGame.difficulty = DIFFICULTY_EXTRA;
+      gGame.stage = kExtraStage;
+    } else {
+      gGame.difficulty = 2 * menu->cursor + 1;
+    }
+    BeginLeaving(MakeChargeTypeSelectScene());
+    // The choice is made; a Cancel in the same frame must not undo it.
+    return;
+  }
+  if (gInput.Pressed(BUTTON_CANCEL)) {
+    next = MakeTitleScene();
+    gGraphics.fade->startClosing();
+    leaving = true;
+    gSound.RequestEffect(SE_CANCEL);
+  }
+}
+
+void Scene_Select_Difficulty::showCursorRow() {
+  nameLine->image = FontMincho30;
+  descriptionLine->image = FontPGothic15;
+  const int32_t row = menu->cursor;
+  if (row < 0 || row >= static_cast<int32_t>(menu->rows.size())) return;
+  nameLine->text = kRows[row].name;
+  descriptionLine->text = Sjis(kRows[row].description);
+}
+
+void Scene_Select_Difficulty::terminate() { release(); }
+
+void Scene_Select_Difficulty::release() {
+  if (background) DeleteImage(background->image);
+  delete background;
+  background = nullptr;
+  delete menu;
+  menu = nullptr;
+  delete nameLine;
+  nameLine = nullptr;
+  delete descriptionLine;
+  descriptionLine = nullptr;
+}
