@@ -13,9 +13,9 @@
 namespace {
 
 // The letter of a button goes at index 13 of its row.
-constexpr const char* kKeyLabels[kKeyRows] = {
-    "OK           *", "Cancel       *", "Shot         *", "Charge       *",
-    "Bomb         *", "Slow         *", "Skip         *", "Pause        *"};
+constexpr const char* kKeyLabels[kKeyRows] = {"OK           *", "Cancel       *", "Shot         *",
+                                              "Charge       *", "Bomb         *", "Slow         *",
+                                              "Skip         *", "Pause        *"};
 constexpr size_t kLetterColumn = 13;
 // The virtual button behind each key row (Skip is listed before Pause).
 constexpr int kRowButton[kKeyRows] = {BUTTON_OK,   BUTTON_CANCEL, BUTTON_SHOT, BUTTON_CHARGE,
@@ -28,8 +28,8 @@ constexpr const char* kVolumeRows[] = {"MAX", "90%", "80%", "70%", "60%", "50%",
                                        "40%", "30%", "20%", "10%", "OFF"};
 constexpr int32_t kVolumeSteps = 11;
 
-Sprite_SelectTable* MakeTable(const char* heading, int32_t x, int32_t y, int32_t width,
-                              int32_t z, int font) {
+Sprite_SelectTable* MakeTable(const char* heading, int32_t x, int32_t y, int32_t width, int32_t z,
+                              int font) {
   auto* table = new Sprite_SelectTable();
   table->text = heading;
   table->x = x;

@@ -16,8 +16,8 @@ class Viewport;
 
 class Spriteset_Stage_Back : public Spriteset {
  public:
-  Viewport* viewport = nullptr;             // the play field, below every stage layer
-  const int32_t* scriptClock = nullptr;     // read only; none until the stage sets it
+  Viewport* viewport = nullptr;          // the play field, below every stage layer
+  const int32_t* scriptClock = nullptr;  // read only; none until the stage sets it
 
   Spriteset_Stage_Back();
   ~Spriteset_Stage_Back() override;

@@ -76,10 +76,9 @@ TEST_F(ConfigTest, OpensOnTheMainMenuWithTheCurrentLetters) {
   ASSERT_EQ(scene.volumeTable->rows.size(), 11u);
   EXPECT_EQ(scene.volumeTable->rows[6], "40%");
   ASSERT_EQ(scene.keyTable->rows.size(), 10u);
-  const char* expected[] = {"OK           A", "Cancel       B", "Shot         A",
-                            "Charge       B", "Bomb         C", "Slow         X",
-                            "Skip         Y", "Pause        Z", "Default",
-                            "Back"};
+  const char* expected[] = {
+      "OK           A", "Cancel       B", "Shot         A", "Charge       B", "Bomb         C",
+      "Slow         X", "Skip         Y", "Pause        Z", "Default",        "Back"};
   for (size_t i = 0; i < 10; ++i) EXPECT_EQ(scene.keyTable->rows[i], expected[i]) << i;
 }
 

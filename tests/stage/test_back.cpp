@@ -121,10 +121,9 @@ TEST_F(BackTest, StageSceneGetsTheSceneryOfItsNumberReadingItsClock) {
     auto* back = dynamic_cast<Spriteset_Stage_Back*>(made.get());
     ASSERT_NE(back, nullptr) << stage;
     EXPECT_EQ(back->scriptClock, &clock);
-    const bool own = dynamic_cast<Spriteset_Stage1_Back*>(back) ||
-                     dynamic_cast<Spriteset_Stage2_Back*>(back) ||
-                     dynamic_cast<Spriteset_Stage3_Back*>(back) ||
-                     dynamic_cast<Spriteset_Stage4_Back*>(back);
+    const bool own =
+        dynamic_cast<Spriteset_Stage1_Back*>(back) || dynamic_cast<Spriteset_Stage2_Back*>(back) ||
+        dynamic_cast<Spriteset_Stage3_Back*>(back) || dynamic_cast<Spriteset_Stage4_Back*>(back);
     EXPECT_EQ(own, stage >= 1 && stage <= 4) << stage;
     // Stages without scenery show nothing: an empty viewport.
     if (!own) {

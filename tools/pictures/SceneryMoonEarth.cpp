@@ -43,7 +43,8 @@ Canvas MoonSurface() {
       height[idx(x, y)] = hills * 14.0f;
       // Dark lava plains with soft shores, lighter highlands.
       float plain = Smooth(std::clamp((mare - 0.5f) * 4.0f, 0.0f, 1.0f));
-      albedo[idx(x, y)] = 0.8f - 0.3f * plain + 0.08f * (Hash01(uint32_t(x), uint32_t(y), 303) - 0.5f);
+      albedo[idx(x, y)] =
+          0.8f - 0.3f * plain + 0.08f * (Hash01(uint32_t(x), uint32_t(y), 303) - 0.5f);
     }
   // Craters: a bowl inside a raised rim, wrapped across the period.
   Rng rng(304);

@@ -103,9 +103,10 @@ Canvas SaturnLimb() {
       Rgba surface = Lerp(Colour(0x2a2216), Colour(0x4e4030), band * 0.8f);
       // Lit from the upper right: darker towards the lower left limb.
       float nx = (px - cx) / radius, ny = (py - cy) / radius;
-      float light = std::clamp(0.25f + 0.8f * (0.6f * nx + 0.3f * ny + 0.74f *
-                                                 std::sqrt(std::max(0.0f, 1 - nx * nx - ny * ny))),
-                               0.0f, 1.0f);
+      float light =
+          std::clamp(0.25f + 0.8f * (0.6f * nx + 0.3f * ny +
+                                     0.74f * std::sqrt(std::max(0.0f, 1 - nx * nx - ny * ny))),
+                     0.0f, 1.0f);
       surface = {surface.r * light, surface.g * light, surface.b * light, 1.0f};
       float haze = std::exp(-std::max(0.0f, d - radius) / 5.0f) * 0.45f * (1 - inside);
       Rgba edge = Colour(0x8a7a60, haze);
@@ -156,8 +157,7 @@ void BuildRingScenery(const Context& ctx) {
   SavePng(ctx, "stage2-4.png", SaturnLimb());
   const std::string dir = ctx.source + "/scenery/";
   SavePng(ctx, "stage2-5.png", RenderSvg(ReadText(dir + "platform.svg"), kFieldW, kFieldH));
-  SavePng(ctx, "stage2-20.png",
-          RenderSvg(ReadText(dir + "platform_broken.svg"), kFieldW, kFieldH));
+  SavePng(ctx, "stage2-20.png", RenderSvg(ReadText(dir + "platform_broken.svg"), kFieldW, kFieldH));
   const std::string lights = ReadText(dir + "platform_lights.svg");
   for (int n = 0; n < 12; ++n)
     SavePng(ctx, "stage2-" + std::to_string(6 + n) + ".png", LightFrame(lights, n));
