@@ -344,18 +344,7 @@ class MenuReplayTest : public StageMenuTest {
  protected:
   void SetUp() override {
     StageMenuTest::SetUp();
-    gInput.replay.header.difficulty = DIFFICULTY_NORMAL;
-    for (int32_t stage : {2, 3}) {
-      ReplayStage record;
-      record.start.stage = stage;
-      record.start.lives = 2;
-      record.start.score = 100;
-      record.start.seed = 42;
-      record.frames.resize(600);
-      gInput.replay.stages.push_back(record);
-    }
-    gInput.replay.stageIndex = 1;
-    gInput.replayMode = REPLAY_PLAYING_SUSPENDED;
+    LoadTwoStageReplay(600, 1);
   }
 };
 

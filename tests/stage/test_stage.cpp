@@ -330,18 +330,7 @@ class ReplayStageTest : public StageSceneTest {
   // A recorded game of two stages, 30 frames each, about to be watched.
   void SetUp() override {
     StageSceneTest::SetUp();
-    gInput.replay.header.difficulty = DIFFICULTY_NORMAL;
-    for (int32_t stage : {2, 3}) {
-      ReplayStage record;
-      record.start.stage = stage;
-      record.start.lives = 2;
-      record.start.score = 100;
-      record.start.seed = 42;
-      record.frames.resize(30);
-      gInput.replay.stages.push_back(record);
-    }
-    gInput.replay.stageIndex = 0;
-    gInput.replayMode = REPLAY_PLAYING_SUSPENDED;
+    LoadTwoStageReplay(30, 0);
   }
 };
 

@@ -45,6 +45,23 @@ class RecordingMenu : public StageMenu {
   void update(Scene_Stage& stage) override { (void)stage; }
 };
 
+// Puts a recorded game of two stages (2 and 3) in memory, about to be
+// watched from the given record.
+inline void LoadTwoStageReplay(size_t framesPerStage, int32_t fromRecord) {
+  gInput.replay.header.difficulty = DIFFICULTY_NORMAL;
+  for (int32_t stage : {2, 3}) {
+    ReplayStage record;
+    record.start.stage = stage;
+    record.start.lives = 2;
+    record.start.score = 100;
+    record.start.seed = 42;
+    record.frames.resize(framesPerStage);
+    gInput.replay.stages.push_back(record);
+  }
+  gInput.replay.stageIndex = fromRecord;
+  gInput.replayMode = REPLAY_PLAYING_SUSPENDED;
+}
+
 class StageSceneTest : public ::testing::Test {
  protected:
   TempWorkDir dir;
