@@ -33,6 +33,7 @@ check: deps
 # libFuzzer targets for the file readers; FUZZ_SECONDS each.
 FUZZ_SECONDS ?= 30
 fuzz: deps
+	@tools/install-deps.sh tools/debian-packages-fuzz.txt
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZBUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DVELMORA_FUZZ=ON -DVELMORA_TESTS=OFF -DVELMORA_BENCH=OFF -DVELMORA_CONTENT=OFF \
 	  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined"
