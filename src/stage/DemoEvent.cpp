@@ -13,11 +13,7 @@ void DemoEvent::runCommand(int32_t type, const std::string& data) {
   switch (type) {
     case 1:
     case 2:
-      if (window) {
-        window->text.clear();
-        window->line2.clear();
-        window->visible = type == 1;
-      }
+      ClearWindow(window, type == 1);
       return;
     case 3:
       messageTime = n;
@@ -34,10 +30,7 @@ void DemoEvent::runCommand(int32_t type, const std::string& data) {
       return;
     case 11:
       messageText = data;
-      if (window) {
-        window->text = speakerName;
-        window->line2 = messageText;
-      }
+      ShowMessage(window);
       view_.waitingForMessage = 1;
       return;
     case 15:

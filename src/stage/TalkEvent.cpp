@@ -100,11 +100,7 @@ void TalkEvent::runCommand(int32_t type, const std::string& data) {
   switch (type) {
     case 1:
     case 2:
-      if (window) {
-        window->text.clear();
-        window->line2.clear();
-        window->visible = type == 1;
-      }
+      ClearWindow(window, type == 1);
       return;
     case 5:
       if (stage->field) stage->field->scriptClock = n;
@@ -115,10 +111,7 @@ void TalkEvent::runCommand(int32_t type, const std::string& data) {
       return;
     case 11:
       messageText = data;
-      if (window) {
-        window->text = speakerName;
-        window->line2 = messageText;
-      }
+      ShowMessage(window);
       stage->waitingForMessage = 1;
       return;
     case 12:
@@ -177,4 +170,17 @@ void CountTalkWait(const TalkEvent& talk, TalkWaits waits) {
       waits.waitCounter = 0;
     }
   }
+}
+
+void TalkEvent::ClearWindow(Sprite_MessageWindow* window, bool visible) {
+  if (!window) return;
+  window->text.clear();
+  window->line2.clear();
+  window->visible = visible;
+}
+
+void TalkEvent::ShowMessage(Sprite_MessageWindow* window) const {
+  if (!window) return;
+  window->text = speakerName;
+  window->line2 = messageText;
 }

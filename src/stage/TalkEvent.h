@@ -10,6 +10,7 @@
 #include "stage/EventFile.h"
 
 class Scene_Stage;
+class Sprite_MessageWindow;
 
 inline constexpr int32_t kDefaultMessageTime = 300;
 
@@ -44,6 +45,10 @@ class TalkEvent {
 
  protected:
   static int32_t Number(const std::string& data);
+  // Commands 1 and 2: an emptied window, shown or hidden.
+  static void ClearWindow(Sprite_MessageWindow* window, bool visible);
+  // Command 11: the current speaker and message into the window.
+  void ShowMessage(Sprite_MessageWindow* window) const;
 
  private:
   void finish();
