@@ -45,7 +45,13 @@ bool FontFace::open(const std::string& file, int index, const FaceStyle& style) 
   if (FT_New_Face(lib, file.c_str(), index, &face) != 0) return false;
   face_ = face;
   style_ = style;
-  if (!FT_IS_SCALABLE(face) || FT_Set_Pixel_Sizes(face, 0, style.size) != 0) {
+  // A font's size is the height of its character cell (ascender plus
+  // descender), as the game's text layouts were measured with, not the em
+  // square: faces with tall ascenders would otherwise spill out of the rows.
+  FT_Size_RequestRec request{};
+  request.type = FT_SIZE_REQUEST_TYPE_CELL;
+  request.height = static_cast<FT_Long>(style.size) * 64;
+  if (!FT_IS_SCALABLE(face) || FT_Request_Size(face, &request) != 0) {
     FT_Done_Face(face);
     face_ = nullptr;
     return false;

@@ -69,6 +69,10 @@ TEST_F(FontResolveTest, GameFaceNamesMapToTheInstalledFaces) {
   EXPECT_EQ(familyOf("ＭＳ Ｐ明朝", true), "IPAPMincho");
   EXPECT_EQ(familyOf("Trebuchet MS", false), "DejaVu Sans");
   EXPECT_EQ(familyOf("Franklin Gothic Medium", false), "Liberation Sans");
+  // The HUD's face is the narrow cut, so that ten digits fit the panel.
+  engine::FaceChoice hud;
+  ASSERT_TRUE(engine::ResolveFontFace("Trebuchet MS", 400, false, false, hud));
+  EXPECT_NE(hud.file.find("Condensed"), std::string::npos) << hud.file;
   // Asking for the Japanese faces must not drag the Latin ones away.
   EXPECT_EQ(familyOf("Trebuchet MS", true), "DejaVu Sans");
   // Weight and slant choose among the family's files, never another family.

@@ -54,6 +54,24 @@ TEST_F(TextMeasureTest, WidthGrowsWithTextAndWithSize) {
   EXPECT_NEAR(MeasureText(kKanjiPair, mincho), 60, 4);
 }
 
+// A font's size is its character cell, so a 25-pixel face sits in the
+// score board's 28-pixel rows, and the ten-digit score starting 90 pixels
+// into the 210-pixel panel (at x 430) ends inside the screen.
+TEST_F(TextMeasureTest, SizeIsTheCellHeightAndScoreBoardTextFits) {
+  for (const char* face : {"Trebuchet MS", "Franklin Gothic Medium"}) {
+    const int handle = font(face, 25, 0);
+    ASSERT_GT(handle, 0) << face;
+    const engine::Font* f = engine::FindFont(handle);
+    ASSERT_NE(f, nullptr);
+    EXPECT_GE(f->lineHeight(), 24) << face;
+    EXPECT_LE(f->lineHeight(), 27) << face;
+  }
+  const int hud = font("Trebuchet MS", 25, 0);
+  EXPECT_LE(MeasureText("0000000000", hud), 120);  // 520 + 120 = the screen edge
+  EXPECT_GE(MeasureText("0000000000", hud), 90);
+  EXPECT_LT(MeasureText("HiScore", hud), 88);
+}
+
 TEST_F(TextMeasureTest, FixedPitchGothicAlignsColumns) {
   const int gothic = font(kGothicCp932, 20);
   const int proportional = font(kPGothicCp932, 20);
