@@ -109,4 +109,86 @@ TEST(Scenery, DarkEnoughForBulletsToRead) {
   EXPECT_LT(brightest, 0.6f);
 }
 
+std::vector<float> SortedLuma(const Picture& p) {
+  std::vector<float> l;
+  for (int y = 0; y < p.h; ++y)
+    for (int x = 0; x < p.w; ++x) l.push_back(p.luma(x, y) * float(p.alpha(x, y)) / 255);
+  std::sort(l.begin(), l.end());
+  return l;
+}
+
+float Mean(const std::vector<float>& l) {
+  double sum = 0;
+  for (float v : l) sum += v;
+  return float(sum / double(l.size()));
+}
+
+// What the player sees where `layer` is drawn with alpha (times `blend`) over
+// the opaque `ground`, row for row, sorted. The two scroll at different
+// speeds and periods, so every such alignment comes up in play.
+std::vector<float> SortedOver(const Picture& ground, const Picture& layer, float blend) {
+  std::vector<float> l;
+  for (int y = 0; y < std::min(ground.h, layer.h); ++y)
+    for (int x = 0; x < layer.w; ++x) {
+      float a = float(layer.alpha(x, y)) / 255 * blend;
+      l.push_back(ground.luma(x, y) * (1 - a) + layer.luma(x, y) * a);
+    }
+  std::sort(l.begin(), l.end());
+  return l;
+}
+
+// The Earth of stage 4 is its night side, no brighter than the other
+// stages' grounds, with cloud darker than mid-grey; what stages 2 and 4 lay
+// over their grounds (the dust streaks at full alpha, the ice veil, the low
+// haze) stays in the background, far below a bullet's white core.
+TEST(Scenery, CloudsAndStreaksStayInTheBackground) {
+  float brightestGround = 0;
+  for (const char* name : {"stage1-1.jpg", "stage2-1.jpg", "stage3-1.jpg"}) {
+    Picture p = ReadGraphic(name);
+    ASSERT_TRUE(p.ok()) << name;
+    brightestGround = std::max(brightestGround, Mean(SortedLuma(p)));
+  }
+  Picture earth = ReadGraphic("stage4-1.png");
+  ASSERT_TRUE(earth.ok());
+  std::vector<float> earthLuma = SortedLuma(earth);
+  EXPECT_LE(Mean(earthLuma), brightestGround) << "the Earth outshines the other stages";
+  EXPECT_LT(earthLuma.back(), 0.22f) << "the thickest cloud is brighter than a dim grey";
+
+  struct Over {
+    const char* ground;
+    const char* layer;
+    float blend;
+    float p99;  // bounds on the sorted result
+    float max;
+  };
+  const Over overs[] = {
+      {"stage2-1.jpg", "stage2-3.png", 1.0f, 0.2f, 0.4f},    // streaks drawn at full alpha
+      {"stage2-1.jpg", "stage2-2.png", 1.0f, 0.24f, 0.45f},  // the veil and its glints
+      {"stage4-1.png", "stage4-3.png", 150.0f / 255, 0.2f, 0.25f},
+  };
+  for (const Over& o : overs) {
+    SCOPED_TRACE(o.layer);
+    Picture ground = ReadGraphic(o.ground), layer = ReadGraphic(o.layer);
+    ASSERT_TRUE(ground.ok() && layer.ok());
+    std::vector<float> l = SortedOver(ground, layer, o.blend);
+    EXPECT_LT(l[l.size() * 99 / 100], o.p99);
+    EXPECT_LT(l.back(), o.max);
+  }
+
+  // The cloud shadows (subtracted at 50) deepen the dark Earth without
+  // blacking much of it out.
+  Picture shadow = ReadGraphic("stage4-2.png");
+  ASSERT_TRUE(shadow.ok());
+  int black = 0, count = 0;
+  for (int y = 0; y < shadow.h; ++y)
+    for (int x = 0; x < shadow.w; ++x, ++count) {
+      float k = float(shadow.alpha(x, y)) / 255 * 50 / 255;
+      float left[3];
+      for (int c = 0; c < 3; ++c)
+        left[c] = std::max(0.0f, float(earth.at(x, y)[c]) - float(shadow.at(x, y)[c]) * k) / 255;
+      black += 0.2126f * left[0] + 0.7152f * left[1] + 0.0722f * left[2] < 0.01f;
+    }
+  EXPECT_LT(float(black) / float(count), 0.2f);
+}
+
 }  // namespace

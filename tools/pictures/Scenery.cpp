@@ -81,21 +81,24 @@ void BuildScenery(const Context& ctx) {
       for (int x = 0; x < kFieldW; ++x) c.at(x, y) = c.at(x, y - period);
     SaveJpeg(ctx, "stage1-1.jpg", c, 92);
   }
-  // Layer 3: fast dust streaks, drawn additively; transparent between them.
+  // Layer 3: fast dust streaks; transparent between them. Stage 1 adds them
+  // faintly, stage 2 lays them over the rings at full alpha, so the streaks
+  // themselves are a dim blue-grey: thin bright lines would pass for needle
+  // bullets.
   {
     const int period = 450, h = period + kFieldH;
     Canvas c(kFieldW, h);
     Rng rng(31);
     for (int i = 0; i < 70; ++i) {
       float x = std::floor(rng.Range(0, kFieldW)) + 0.5f, y = rng.Range(0, period);
-      float len = rng.Range(18, 90), b = rng.Range(0.25f, 0.8f);
+      float len = rng.Range(18, 90), b = rng.Range(0.15f, 0.45f);
       for (int k = 0; k < int(len); ++k) {
         float t = float(k) / len;
         float v = b * std::sin(t * 3.14159f);
         int yy = int(y + float(k)) % period;
         for (int rep = yy; rep < h; rep += period) {
-          c.Add(int(x), rep, Colour(0xd8e8ff, v));
-          c.Add(int(x) + 1, rep, Colour(0x8098ff, v * 0.3f));
+          c.Add(int(x), rep, Colour(0x7080a8, v));
+          c.Add(int(x) + 1, rep, Colour(0x485890, v * 0.3f));
         }
       }
     }

@@ -1,8 +1,10 @@
 // Stage 3 and 4 scenery. Stage 3 flies over the Moon's far side: a height
 // field of plains and craters, lit low from the upper left. Stage 4 flies
-// above the blue Earth: oceans, dim continents and cloud (the opaque base),
-// the shadows of high cloud (drawn subtractively) and fast low haze (drawn
-// with alpha). Every strip tiles at its layer's period; periods that are not
+// above the night side of the blue Earth: deep oceans, muted continents and
+// moonlit cloud (the opaque base), the shadows of high cloud (drawn
+// subtractively) and fast low haze (drawn with alpha). Nothing on the way
+// down gets brighter than a dim grey, so white-cored bullets stay the
+// brightest things on the field. Every strip tiles at its layer's period; periods that are not
 // a whole number of noise cells get their lattice stretched to fit.
 #include <algorithm>
 #include <cmath>
@@ -102,16 +104,18 @@ Canvas EarthBelow() {
       float coast = land - 0.54f;
       Rgba col;
       if (coast < 0) {
-        // Deep ocean, lighter over the shelves near the coasts.
+        // Deep ocean, a little lighter over the shelves near the coasts.
         float shelf = std::exp(coast * 22.0f);
-        col = Lerp(Colour(0x03102a), Colour(0x0a2e52), shelf);
+        col = Lerp(Colour(0x020a1e), Colour(0x061d38), shelf);
       } else {
+        // Land in the dark: forests and dry plains, both nearly grey.
         float dry = Smooth(std::clamp(relief * 1.4f - 0.3f, 0.0f, 1.0f));
-        col = Lerp(Colour(0x12240f), Colour(0x2e2a1a), dry);
-        col = Lerp(col, Colour(0x0a1a10), std::clamp(coast * 3.0f, 0.0f, 0.5f));
+        col = Lerp(Colour(0x0c1410), Colour(0x1a1a16), dry);
+        col = Lerp(col, Colour(0x080f0e), std::clamp(coast * 3.0f, 0.0f, 0.5f));
       }
+      // Moonlit cloud: a cool, dim grey at its thickest.
       float veil = Smooth(std::clamp((cloud - 0.5f) * 2.4f, 0.0f, 1.0f));
-      col = Lerp(col, Colour(0x5a6878), veil * 0.55f);
+      col = Lerp(col, Colour(0x38465a), veil * 0.55f);
       col.a = 1.0f;
       c.at(x, y) = col;
     }
@@ -119,7 +123,9 @@ Canvas EarthBelow() {
   return c;
 }
 
-// Shadows of high cloud: grey where the cloud is, drawn subtractively.
+// Shadows of high cloud: grey where the cloud is, drawn subtractively. Kept
+// in proportion to the dark Earth below, so they deepen it without cutting
+// black holes in it.
 Canvas CloudShadow() {
   const int period = 380, h = period + kFieldH;
   Canvas c(kFieldW, h);
@@ -127,13 +133,14 @@ Canvas CloudShadow() {
     for (int x = 0; x < kFieldW; ++x) {
       float n = StripFbm(x, y, period, 5, 411, 4, 1.3f);
       float a = Smooth(std::clamp((n - 0.45f) * 3.0f, 0.0f, 1.0f));
-      c.at(x, y) = Colour(0xb0b0a0, a);
+      c.at(x, y) = Colour(0x74746c, a);
     }
   RepeatRows(c, period);
   return c;
 }
 
-// Low, fast haze: thin wisps stretched along the flight.
+// Low, fast haze: thin wisps stretched along the flight, a dim blue-grey
+// that only veils what lies below.
 Canvas LowHaze() {
   const int period = 491, h = period + kFieldH;
   Canvas c(kFieldW, h);
@@ -142,8 +149,8 @@ Canvas LowHaze() {
       // 491 rows is prime: the lattice is stretched to 4 cells per period.
       float n = TileFbm(float(x) / 40.0f, float(y) * 4.0f / 491.0f, 256, 4, 421, 4);
       float streak = TileFbm(float(x) / 9.0f, float(y) * 8.0f / 491.0f, 256, 8, 422, 2);
-      float a = Smooth(std::clamp((n - 0.48f) * 2.5f, 0.0f, 1.0f)) * (0.5f + 0.5f * streak) * 0.5f;
-      c.at(x, y) = Colour(0xb8cce4, a);
+      float a = Smooth(std::clamp((n - 0.48f) * 2.5f, 0.0f, 1.0f)) * (0.5f + 0.5f * streak) * 0.45f;
+      c.at(x, y) = Colour(0x56667e, a);
     }
   RepeatRows(c, period);
   return c;

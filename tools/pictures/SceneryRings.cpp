@@ -71,14 +71,15 @@ Canvas IceVeil() {
   for (int y = 0; y < period; ++y)
     for (int x = 0; x < kFieldW; ++x) {
       float n = TileFbm(float(x) / 75.0f, float(y) / 75.0f, 64, 6, 221, 4);
-      float a = Smooth(std::clamp((n - 0.42f) * 2.6f, 0.0f, 1.0f)) * 0.42f;
-      c.at(x, y) = Colour(0x6e8aa8, a);
+      // Thickest, the veil is a dim grey-blue over the rings.
+      float a = Smooth(std::clamp((n - 0.42f) * 2.6f, 0.0f, 1.0f)) * 0.38f;
+      c.at(x, y) = Colour(0x4a5e76, a);
     }
   Rng rng(222);
   for (int i = 0; i < 260; ++i) {
     int x = int(rng.Range(0, kFieldW)), y = int(rng.Range(0, period));
     // Faint: a glint must never pass for a small bullet.
-    float b = rng.Range(0.2f, 0.45f);
+    float b = rng.Range(0.15f, 0.35f);
     c.Over(x, y, Colour(0xa8c4e0, b));
     c.Over(x + 1, y, Colour(0xa0c8f0, b * 0.35f));
     c.Over(x, y + 1 < period ? y + 1 : y + 1 - period, Colour(0xa0c8f0, b * 0.35f));
