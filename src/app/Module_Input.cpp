@@ -130,28 +130,27 @@ bool Module_Input::DirectionHeld(int direction) const {
   return (padNow & static_cast<uint32_t>(direction)) || (key && keysNow[key]);
 }
 
+// Recording and playback treat a suspension alike: the frames in between
+// are not in the record, so the first frame after it judges new presses
+// against the state saved when it began, in both modes. Otherwise a key
+// whose state changed while the menu was open would count as newly pressed
+// in one mode and not in the other, and the replay would drift.
 void Module_Input::Suspend() {
-  if (replayMode == REPLAY_PLAYING) {
-    replayMode = REPLAY_PLAYING_SUSPENDED;
-    savedPadPrev = padPrev;
-    std::memcpy(savedKeysPrev, keysPrev, sizeof savedKeysPrev);
-  } else if (replayMode == REPLAY_RECORDING) {
-    replayMode = REPLAY_RECORDING_SUSPENDED;
-  }
+  if (replayMode != REPLAY_PLAYING && replayMode != REPLAY_RECORDING) return;
+  replayMode = replayMode == REPLAY_PLAYING ? REPLAY_PLAYING_SUSPENDED : REPLAY_RECORDING_SUSPENDED;
+  savedPadPrev = padPrev;
+  std::memcpy(savedKeysPrev, keysPrev, sizeof savedKeysPrev);
 }
 
 void Module_Input::Resume() {
-  if (replayMode == REPLAY_PLAYING_SUSPENDED) {
-    replayMode = REPLAY_PLAYING;
-    // Pause counts as held already, so the press that closed the pause menu
-    // does not open it again.
-    padPrev = buttonMask[BUTTON_PAUSE] | savedPadPrev;
-    std::memcpy(keysPrev, savedKeysPrev, sizeof keysPrev);
-    keysPrev[KEY_ESCAPE] = 1;
-    keepPrevOnce = true;
-  } else if (replayMode == REPLAY_RECORDING_SUSPENDED) {
-    replayMode = REPLAY_RECORDING;
-  }
+  if (replayMode != REPLAY_PLAYING_SUSPENDED && replayMode != REPLAY_RECORDING_SUSPENDED) return;
+  replayMode = replayMode == REPLAY_PLAYING_SUSPENDED ? REPLAY_PLAYING : REPLAY_RECORDING;
+  // Pause counts as held already, so the press that closed the pause menu
+  // does not open it again.
+  padPrev = buttonMask[BUTTON_PAUSE] | savedPadPrev;
+  std::memcpy(keysPrev, savedKeysPrev, sizeof keysPrev);
+  keysPrev[KEY_ESCAPE] = 1;
+  keepPrevOnce = true;
 }
 
 void Module_Input::StartNewRecording() {
@@ -164,6 +163,14 @@ void Module_Input::StartNewRecording() {
 }
 
 void Module_Input::BeginStage() {
+  if (replayMode != REPLAY_OFF) {
+    // A stage's first frame counts every button as held before it, whatever
+    // came before the stage (a cut-scene, the replay list, another game), so
+    // that it reads the same when recorded and when played back.
+    padPrev = ~0u;
+    std::memset(keysPrev, 1, sizeof keysPrev);
+    keepPrevOnce = true;
+  }
   if (replayMode == REPLAY_RECORDING || replayMode == REPLAY_RECORDING_SUSPENDED) {
     replay.header.difficulty = gGame.difficulty;
     replay.header.chargeType = gGame.chargeType;

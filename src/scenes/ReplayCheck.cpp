@@ -61,7 +61,7 @@ bool RunStage(Scene& scene, bool lastRecord, uint32_t budget, void (*afterFrame)
 }  // namespace
 
 bool ReplayCheckReport::inStep() const {
-  if (stages.empty()) return false;
+  if (stages.empty() || !totalsMatch()) return false;
   for (const ReplayStageCheck& s : stages) {
     if (!s.matches()) return false;
   }
@@ -112,6 +112,9 @@ ReplayCheckReport CheckReplay(const ReplayRecord& record, const StageLinks& play
   report.continuesUsed = gGame.continuesUsed;
   report.misses = gGame.misses;
   report.bombsUsed = gGame.bombsUsed;
+  report.headerContinuesUsed = record.header.continuesUsed;
+  report.headerMisses = record.header.misses;
+  report.headerBombsUsed = record.header.bombsUsed;
 
   gInput.replayMode = REPLAY_OFF;
   gStageLinks = savedLinks;

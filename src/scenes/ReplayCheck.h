@@ -24,11 +24,21 @@ struct ReplayStageCheck {
 
 struct ReplayCheckReport {
   std::vector<ReplayStageCheck> stages;
-  // Game totals after the last stage, beside the header's for the reader.
+  // Game totals after the last stage, and the header's: a replay that ends
+  // with the right score but another count of misses, bombs or continues
+  // did not play the recorded game either.
   int32_t continuesUsed = 0;
   int32_t misses = 0;
   int32_t bombsUsed = 0;
-  // Every recorded stage was played and ended as recorded.
+  int32_t headerContinuesUsed = 0;
+  int32_t headerMisses = 0;
+  int32_t headerBombsUsed = 0;
+  bool totalsMatch() const {
+    return continuesUsed == headerContinuesUsed && misses == headerMisses &&
+           bombsUsed == headerBombsUsed;
+  }
+  // Every recorded stage was played and ended as recorded, with the
+  // recorded totals.
   bool inStep() const;
 };
 

@@ -148,6 +148,15 @@ TEST_F(ReplayCheckTest, ARecordedGamePlaysBackToEveryStagesScore) {
   EXPECT_FALSE(bad.inStep());
   ASSERT_FALSE(bad.stages.empty());
   EXPECT_NE(bad.stages[0].endScore, bad.stages[0].expectedScore);
+
+  // Every score right but one miss more in the header than in the game.
+  ReplayRecord miscounted = loaded;
+  miscounted.header.misses += 1;
+  const ReplayCheckReport off =
+      CheckReplay(miscounted, PlayLinks(), &engine::headless::ClearDraws);
+  for (const ReplayStageCheck& s : off.stages) EXPECT_TRUE(s.matches()) << s.stage;
+  EXPECT_FALSE(off.totalsMatch());
+  EXPECT_FALSE(off.inStep());
 }
 
 TEST_F(ReplayCheckTest, AGameLostInItsLastStageEndsWithTheScoreItWasLostWith) {

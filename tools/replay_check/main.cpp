@@ -1,6 +1,7 @@
 // velmora-replay: plays replay files headless at full speed and reports how
 // each recorded stage ended. Every stage must end with the score the next
-// stage record starts with, and the last with the score in the header.
+// stage record starts with, the last with the score in the header, and the
+// game's misses, bombs and continues must add up to the header's.
 //
 //   velmora-replay [-C game-dir] file.vmr...
 //
@@ -70,9 +71,9 @@ int CheckFile(const std::string& path) {
     std::printf("  stages %zu to %zu were not reached\n", report.stages.size() + 1,
                 record.stages.size());
   }
-  std::printf("  totals: continues %d, misses %d, bombs %d (header %d, %d, %d)\n",
+  std::printf("  totals: continues %d, misses %d, bombs %d (header %d, %d, %d): %s\n",
               report.continuesUsed, report.misses, report.bombsUsed, h.continuesUsed, h.misses,
-              h.bombsUsed);
+              h.bombsUsed, report.totalsMatch() ? "ok" : "DESYNC");
   const bool inStep = report.inStep() && report.stages.size() == record.stages.size();
   std::printf("  %s\n", inStep ? "in step" : "DESYNC");
   return inStep ? kInStep : kDesync;
