@@ -5,13 +5,16 @@
 #include <iconv.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "app/BgmList.h"
 #include "objects/EnemyTableReader.h"
 #include "stage/EventFile.h"
 #include "stage/StageScript.h"
@@ -91,11 +94,24 @@ TEST(BuiltTables, AreCp932WithCrLfAndMatchTheirSources) {
   EXPECT_GE(files, 12);
 }
 
+// Rows of the enemy table that enemy n brings in itself (codes 141 to 143
+// and 146), on any difficulty.
+std::set<int32_t> SpawnedBy(int32_t n) {
+  std::set<int32_t> rows;
+  for (int32_t difficulty : {1, 3, 5})
+    for (const Action& a : LoadRecord(n, difficulty).actions) {
+      const int op = a.op & 255;
+      if ((op >= 141 && op <= 143) || op == 146) rows.insert(static_cast<int32_t>(a.p1));
+    }
+  return rows;
+}
+
 TEST(BuiltTables, Stage1ScriptSpawnsOnlyEnemiesThatExistAndEnds) {
   const std::vector<ScriptRow> script = Stage1Script();
   ASSERT_GT(script.size(), 50u);
   std::set<int32_t> spawned;
   std::set<int32_t> bosses;
+  std::vector<float> names;
   bool ends = false;
   bool title = false;
   for (const ScriptRow& row : script) {
@@ -103,14 +119,24 @@ TEST(BuiltTables, Stage1ScriptSpawnsOnlyEnemiesThatExistAndEnds) {
     if (row.command == SCRIPT_BRING_IN_BOSS) bosses.insert(row.number);
     if (row.command == SCRIPT_STAGE_END) ends = true;
     if (row.command == SCRIPT_STAGE_TITLE) title = true;
-    if (row.command == SCRIPT_BOSS_NAME) {
-      EXPECT_EQ(row.x, 2.0f);  // Gram
-    }
+    if (row.command == SCRIPT_BOSS_NAME) names.push_back(row.x);
   }
   EXPECT_TRUE(ends);
   EXPECT_TRUE(title);
   EXPECT_EQ(bosses, (std::set<int32_t>{10, 11}));
+  // The mid-boss gets the nameless title 1 (its bar, its bonus), Gram title 2.
+  EXPECT_EQ(names, (std::vector<float>{1.0f, 2.0f}));
   spawned.insert(bosses.begin(), bosses.end());
+  // Enemies the enemies let go count too, however deep.
+  std::vector<int32_t> open(spawned.begin(), spawned.end());
+  while (!open.empty()) {
+    const int32_t n = open.back();
+    open.pop_back();
+    if (n < 1 || n > 499) continue;
+    for (int32_t child : SpawnedBy(n))
+      if (spawned.insert(child).second) open.push_back(child);
+  }
+  EXPECT_GT(spawned.size(), 8u);
   for (int32_t n : spawned) {
     SCOPED_TRACE(n);
     ASSERT_TRUE(n >= 1 && n <= 60) << "outside stage 1's range";
@@ -127,10 +153,59 @@ TEST(BuiltTables, Stage1ScriptSpawnsOnlyEnemiesThatExistAndEnds) {
   }
 }
 
-TEST(BuiltTables, BossesSwitchByHitPointsAndHaveADefeatSequence) {
+bool Fires(int op) {
+  return (op >= 110 && op <= 114) || op == 130 || op == 131 || op == 135 || op == 200 ||
+         (op >= 210 && op <= 214);
+}
+
+// A boss's script read as blocks: a block starts at clock 0 and at every
+// target of a jump on hit points (code 8) or on the round counter (code 7),
+// and runs to the next such start. A pattern is a block that fires.
+struct BossScript {
+  std::map<int32_t, bool> blockFires;  // block start -> fires
+  std::set<int32_t> byHitPoints;       // targets of code 8
+  std::set<int32_t> byRounds;          // targets of code 7
+  std::set<int32_t> withdrawals;       // blocks that end the boss without a defeat
+  std::map<int32_t, std::vector<int>> blockOps;
+
+  std::vector<int32_t> patterns() const {
+    std::vector<int32_t> out;
+    for (const auto& [start, fires] : blockFires)
+      if (fires && start < 100000) out.push_back(start);
+    return out;
+  }
+};
+
+BossScript ReadBossScript(int32_t number, int32_t difficulty) {
+  const EnemyRecord r = LoadRecord(number, difficulty);
+  BossScript b;
+  std::set<int32_t> starts{0};
+  for (const Action& a : r.actions) {
+    const int op = a.op & 255;
+    if (op == 8) b.byHitPoints.insert(static_cast<int32_t>(a.p2));
+    if (op == 7) b.byRounds.insert(static_cast<int32_t>(a.p2));
+  }
+  starts.insert(b.byHitPoints.begin(), b.byHitPoints.end());
+  starts.insert(b.byRounds.begin(), b.byRounds.end());
+  starts.insert(100000);
+  for (int32_t s : starts) b.blockFires[s] = false;
+  for (const Action& a : r.actions) {
+    const int32_t start = *std::prev(starts.upper_bound(a.time));
+    const int op = a.op & 255;
+    b.blockOps[start].push_back(op);
+    if (Fires(op)) b.blockFires[start] = true;
+    if (op == 1 && a.p1 == 0.0f && start < 100000) b.withdrawals.insert(start);
+  }
+  return b;
+}
+
+TEST(BuiltTables, BossesSwitchByHitPointsAndRoundsAndHaveADefeatSequence) {
+  std::map<int32_t, size_t> gramPatterns;
+  std::map<int32_t, size_t> cruiserPatterns;
   for (int32_t difficulty : {1, 3, 5}) {
     SCOPED_TRACE(difficulty);
     for (int32_t boss : {10, 11}) {
+      SCOPED_TRACE(boss);
       const EnemyRecord r = LoadRecord(boss, difficulty);
       EXPECT_TRUE(HasAction(r, 100000, 161));
       EXPECT_TRUE(HasAction(r, 100000, 47));
@@ -138,17 +213,44 @@ TEST(BuiltTables, BossesSwitchByHitPointsAndHaveADefeatSequence) {
         return a.time >= 100000 && (a.op & 255) == 1 && a.p1 != 0.0f;
       });
       EXPECT_TRUE(destroys);
+      const BossScript b = ReadBossScript(boss, difficulty);
+      const std::vector<int32_t> patterns = b.patterns();
+      ASSERT_FALSE(patterns.empty());
+      // Every pattern after the first is reached on hit points and, when its
+      // rounds run out, from the pattern before; the last one's rounds lead to
+      // a withdrawal, so a fight left alone ends.
+      for (size_t i = 1; i < patterns.size(); ++i) {
+        EXPECT_TRUE(b.byHitPoints.count(patterns[i])) << "pattern at " << patterns[i];
+        EXPECT_TRUE(b.byRounds.count(patterns[i])) << "pattern at " << patterns[i];
+      }
+      ASSERT_EQ(b.withdrawals.size(), 1u);
+      EXPECT_TRUE(b.byRounds.count(*b.withdrawals.begin()));
+      // Nothing jumps into the void: every target is a pattern or the withdrawal.
+      for (int32_t target : b.byHitPoints)
+        EXPECT_TRUE(b.blockFires.at(target) || b.withdrawals.count(target)) << target;
+      for (int32_t target : b.byRounds)
+        EXPECT_TRUE(b.blockFires.at(target) || b.withdrawals.count(target)) << target;
+      (boss == 11 ? gramPatterns : cruiserPatterns)[difficulty] = patterns.size();
     }
-    const EnemyRecord gram = LoadRecord(11, difficulty);
-    const auto switches = std::count_if(gram.actions.begin(), gram.actions.end(),
-                                        [](const Action& a) { return (a.op & 255) == 8; });
-    // Three patterns on Easy, a fourth from Normal up; the last switch is the time-out.
-    EXPECT_EQ(switches, difficulty == 1 ? 3 : 4);
   }
-  // Difficulty shows in the data: Apocrypha's opening fan is wider than Easy's.
+  EXPECT_GE(gramPatterns[1], 3u);
+  EXPECT_GT(gramPatterns[3], gramPatterns[1]);
+  EXPECT_GT(gramPatterns[5], gramPatterns[3]);
+  EXPECT_GT(cruiserPatterns[3], cruiserPatterns[1]);
+
+  // Apocrypha has a pattern of its own: a block that fires only there.
+  const BossScript normal = ReadBossScript(11, 3);
+  const BossScript apocrypha = ReadBossScript(11, 5);
+  const std::vector<int32_t> hard = apocrypha.patterns();
+  EXPECT_TRUE(std::any_of(hard.begin(), hard.end(), [&](int32_t start) {
+    return !normal.blockFires.count(start) || !normal.blockFires.at(start);
+  }));
+
+  // Difficulty shows in the data: Apocrypha's opening fan is wider than
+  // Normal's, which is wider than Easy's.
   auto fanLines = [](const EnemyRecord& r) {
     for (const Action& a : r.actions)
-      if (a.time == 130 && (a.op & 255) == 112) return a.p1;
+      if (a.time == 140 && (a.op & 255) == 112) return a.p1;
     return 0.0f;
   };
   EXPECT_LT(fanLines(LoadRecord(11, 1)), fanLines(LoadRecord(11, 3)));
@@ -213,17 +315,106 @@ TEST(BuiltTables, ConversationsParseAndMoveTheHeldClockOn) {
                           [](const auto& l) { return l.first == 20 && l.second == "3"; }));
 }
 
-TEST(BuiltTables, CutScene101UsesPicturesAndMessages) {
+// Width and height of a PNG from its header; zero when it is not one.
+std::pair<uint32_t, uint32_t> PngSize(const fs::path& path) {
+  const std::string b = ReadAll(path);
+  if (b.size() < 24 || b.compare(1, 3, "PNG") != 0) return {0, 0};
+  auto be32 = [&](size_t at) {
+    uint32_t v = 0;
+    for (size_t i = 0; i < 4; ++i) v = v << 8 | static_cast<uint8_t>(b[at + i]);
+    return v;
+  };
+  return {be32(16), be32(20)};
+}
+
+fs::path Picture(const char* pattern, int n) {
+  char name[32];
+  std::snprintf(name, sizeof name, pattern, n);
+  return fs::path(VELMORA_GAME_DIR) / "Graphics" / name;
+}
+
+// The message window has no line breaks: a message must fit its one line.
+// In Shift-JIS a full-width character takes two bytes and a half-width one
+// one byte, so the byte count is the width in half-width characters. At the
+// 15-pixel face a full-width character is 15 pixels wide.
+constexpr size_t kStageLineBytes = 2 * 336 / 15;     // the stage window's 336 pixels
+constexpr size_t kCutSceneLineBytes = 2 * 592 / 15;  // the cut-scene window's 592
+
+TEST(BuiltTables, StageTalksShowTheirPortraitsAndLightTheSpeaker) {
+  for (int32_t number : {11, 12, 13}) {
+    SCOPED_TRACE(number);
+    const Talk talk = ReadTalk(number);
+    int shown[2] = {0, 0};  // picture on the left and on the right
+    int lit = -1;           // 0 left, 1 right, otherwise none
+    int messages = 0;
+    for (const auto& [type, data] : talk.lines) {
+      const int n = std::atoi(data.c_str());
+      if (type == 12 || type == 13) {
+        shown[type - 12] = n;
+        if (n >= 1) {
+          const auto [w, h] = PngSize(Picture("picture%d.png", n));
+          EXPECT_GT(w, 0u) << "picture" << n << ".png missing or not a PNG";
+          // Anchored at x 80 and 304: wider than 224 would overlap its partner.
+          EXPECT_LE(w, 224u);
+          EXPECT_LE(h, 448u);
+        }
+      }
+      if (type == 14) lit = n;
+      if (type == 11) {
+        ++messages;
+        ASSERT_TRUE(lit == 0 || lit == 1) << "nobody is lit for: " << data;
+        EXPECT_GE(shown[lit], 1) << "the lit side shows no portrait for: " << data;
+        EXPECT_LE(data.size(), kStageLineBytes) << data;
+      }
+    }
+    EXPECT_GT(messages, 0);
+    // The portraits are taken away at the end.
+    EXPECT_EQ(shown[0], 0);
+    EXPECT_EQ(shown[1], 0);
+  }
+}
+
+TEST(BuiltTables, CutScene101ShowsPicturesThatExistAndLinesThatFit) {
   const Talk demo = ReadTalk(101);
   EXPECT_TRUE(demo.wellFormed);
   int pictures = 0;
   int messages = 0;
   for (const auto& [type, data] : demo.lines) {
-    if (type == 15 && std::atoi(data.c_str()) > 0) ++pictures;
-    if (type == 11) ++messages;
+    const int n = std::atoi(data.c_str());
+    if (type == 15 && n > 0) {
+      ++pictures;
+      const auto [w, h] = PngSize(Picture("demo%d.png", n));
+      EXPECT_EQ(w, 640u) << "demo" << n;
+      EXPECT_EQ(h, 480u) << "demo" << n;
+    }
+    if (type == 11) {
+      ++messages;
+      EXPECT_LE(data.size(), kCutSceneLineBytes) << data;
+    }
   }
   EXPECT_GE(pictures, 2);
   EXPECT_GE(messages, 4);
+}
+
+TEST(BuiltTables, EveryMusicStage1AsksForIsInTheList) {
+  const std::string list = ReadAll(fs::path(VELMORA_GAME_DIR) / kBgmListPath);
+  const std::vector<BgmEntry> entries =
+      ParseBgmList(reinterpret_cast<const uint8_t*>(list.data()), list.size());
+  std::set<int> asked{2};  // the stage's own music
+  for (int32_t number : {101, 11, 12, 13})
+    for (const auto& [type, data] : ReadTalk(number).lines)
+      if (type == 20) asked.insert(std::atoi(data.c_str()));
+  EXPECT_TRUE(asked.count(1));  // the cut-scene's
+  EXPECT_TRUE(asked.count(3));  // Gram's
+  for (int n : asked) {
+    SCOPED_TRACE(n);
+    ASSERT_LT(static_cast<size_t>(n), entries.size());
+    EXPECT_TRUE(fs::exists(fs::path(VELMORA_GAME_DIR) / entries[static_cast<size_t>(n)].path));
+    EXPECT_GT(entries[static_cast<size_t>(n)].loopPoint, 0);
+  }
+  // The story music is its own, not the title's.
+  ASSERT_GT(entries.size(), 1u);
+  EXPECT_NE(entries[0].path, entries[1].path);
 }
 
 }  // namespace

@@ -28,6 +28,8 @@ void BuildRingScenery(const Context& ctx);
 void BuildMoonEarthScenery(const Context& ctx);
 void BuildScreens(const Context& ctx);
 void BuildLogo(const Context& ctx);
+// Conversation portraits (picture<n>.png).
+void BuildPortraits(const Context& ctx);
 
 // Shared by the screens and the scenery: a dark field of stars.
 Canvas StarField(int width, int height, uint32_t seed, float density, float brightness);

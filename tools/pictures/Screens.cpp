@@ -50,6 +50,12 @@ void BuildScreens(const Context& ctx) {
   SavePng(ctx, "demo4.png",
           Opaque(Screen(ctx, "demo4.svg", Backdrop(0x06031a, 0x0e0624, 54, 0.8f, 0.5f))), false);
 
+  // Story cut-scenes: the cut-scene before stage n shows demo<10n + k>.
+  SavePng(ctx, "demo11.png",
+          Opaque(Screen(ctx, "demo11.svg", Backdrop(0x01020a, 0x040818, 56, 1.0f, 0.7f))), false);
+  SavePng(ctx, "demo12.png",
+          Opaque(Screen(ctx, "demo12.svg", Backdrop(0x000106, 0x060818, 57, 1.1f, 0.7f))), false);
+
   // The play-field frame: stars behind the field for stages without scenery.
   Canvas frame = Backdrop(0x020308, 0x040814, 55, 0.9f, 0.45f);
   frame.Draw(RenderSvg(ReadText(ctx.source + "/screens/bg.svg"), kW, kH), 0, 0);

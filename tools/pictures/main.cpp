@@ -34,8 +34,8 @@ int main(int argc, char** argv) {
     Context ctx{argv[2], argv[3]};
     mkdir(ctx.output.c_str(), 0755);
     // Two queues of roughly equal work.
-    std::vector<std::function<void(const Context&)>> first{BuildScenery, BuildBullets, BuildShips,
-                                                           BuildLogo, BuildMoonEarthScenery};
+    std::vector<std::function<void(const Context&)>> first{
+        BuildScenery, BuildBullets, BuildShips, BuildLogo, BuildMoonEarthScenery, BuildPortraits};
     std::vector<std::function<void(const Context&)>> second{
         BuildEffects, BuildAnimations, BuildEnemies, BuildScreens, BuildItemsAndGauges,
         BuildRingScenery};
