@@ -8,7 +8,6 @@
 // -C names the game's directory (its data and key configuration are used as
 // the game uses them). Exit status: 0 every file plays in step, 1 a desync,
 // 2 a file that cannot be read or holds no stage, or bad arguments.
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -16,11 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "app/HeadlessGame.h"
 #include "app/Module_Game.h"
-#include "app/Module_Input.h"
-#include "app/Module_Sound.h"
-#include "app/Resources.h"
-#include "app/Startup.h"
 #include "engine/Engine.h"
 #include "engine/Headless.h"
 #include "persist/ReplayFile.h"
@@ -99,32 +95,13 @@ int main(int argc, char** argv) {
     const auto absolute = std::filesystem::absolute(f, ec);
     if (!ec) f = absolute.string();
   }
-  if (!gameDir.empty() && chdir(gameDir.c_str()) != 0) {
-    std::fprintf(stderr, "velmora-replay: cannot enter %s\n", gameDir.c_str());
-    return kUnusable;
-  }
-
-  // The game's own start-up, without a window or sound card.
-  engine::headless::Use();
-  engine::headless::SetAnswer(false);
-  if (StartEngine() != 0) {
-    std::fprintf(stderr, "velmora-replay: the engine did not start\n");
-    return kUnusable;
-  }
-  gSound.Load();
-  LoadFonts();
-  LoadSharedImages();
-  // Playback maps the recorded buttons through the key configuration, as
-  // the game does.
-  gInput.LoadKeyConfig();
-  gInput.update();
+  if (!StartHeadlessGame("velmora-replay", gameDir)) return kUnusable;
 
   int status = kInStep;
   for (const std::string& f : files) {
     const int result = CheckFile(f);
     if (result > status) status = result;
   }
-  ReleaseSharedResources();
-  EngineEnd();
+  EndHeadlessGame();
   return status;
 }
