@@ -10,6 +10,7 @@
 #include "display/Sprite_SelectTable.h"
 #include "engine/Engine.h"
 #include "scenes/SceneFactory.h"
+#include "scenes/SelectionMenu.h"
 #include "scenes/Scene_Demo.h"
 
 namespace {
@@ -40,19 +41,8 @@ Scene_Select_ChargeType::Scene_Select_ChargeType() {
 Scene_Select_ChargeType::~Scene_Select_ChargeType() { release(); }
 
 void Scene_Select_ChargeType::start() {
-  background = new Sprite();
-  background->image = LoadImageFile("Graphics/demo1.png");
-
-  menu = new Sprite_SelectTable();
-  menu->image = FontFranklin25;
-  menu->colour = {255, 255, 255};
-  menu->dimColour = {150, 150, 150};
-  menu->width = 200;
-  menu->x = 220;
-  menu->y = 360;
-  menu->z = 10;
-  menu->framed = true;
-  menu->text = "Select Charge type";
+  background = MakeSelectionBackground();
+  menu = MakeSelectionMenu("Select Charge type", 360);
   menu->addRow("Shield type");
   menu->addRow("Laser type");
 

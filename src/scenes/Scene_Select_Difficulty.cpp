@@ -11,6 +11,7 @@
 #include "display/Sprite_String.h"
 #include "engine/Engine.h"
 #include "scenes/SceneFactory.h"
+#include "scenes/SelectionMenu.h"
 
 namespace {
 
@@ -40,19 +41,8 @@ Scene_Select_Difficulty::Scene_Select_Difficulty() {
 Scene_Select_Difficulty::~Scene_Select_Difficulty() { release(); }
 
 void Scene_Select_Difficulty::start() {
-  background = new Sprite();
-  background->image = LoadImageFile("Graphics/demo1.png");
-
-  menu = new Sprite_SelectTable();
-  menu->image = FontFranklin25;
-  menu->colour = {255, 255, 255};
-  menu->dimColour = {150, 150, 150};
-  menu->width = 200;
-  menu->x = 220;
-  menu->y = 300;
-  menu->z = 10;
-  menu->framed = true;
-  menu->text = "Select Difficulty";
+  background = MakeSelectionBackground();
+  menu = MakeSelectionMenu("Select Difficulty", 300);
   for (int i = 0; i < kRegularRows; ++i) menu->addRow(kRows[i].name);
   // The Extra stage opens to players who have cleared a hard game without
   // a continue; the records keep that across runs.
