@@ -22,6 +22,9 @@ struct WindowSettings {
   bool runWhenInactive = false;
   int textureFilter = 0;  // 0 nearest, 1 bilinear, 2 anisotropic
   bool engineLog = false;
+  // Leave out drawing work that shows nowhere (see DrawQueue); false sends
+  // every draw to the renderer as asked, so tests can compare the two.
+  bool cullDraws = true;
 };
 WindowSettings& Settings();
 

@@ -1,16 +1,22 @@
 // The game's video device on SDL2: one window, an SDL_Renderer, and a
-// 640 x 480 target texture that holds the picture. Everything is drawn into
-// that texture, so reading pixels always reads the logical picture; present
-// copies it to the window with letterboxing.
+// 640 x 480 target texture that holds the picture. A frame is drawn into
+// that texture, so reading pixels always reads the logical picture, and
+// present copies it to the window with letterboxing. When the window shows
+// the picture 1:1 in 8 bits a channel, a frame that paints the whole screen
+// is drawn straight into the window instead: the same pixels, without the
+// copy. Draws wait in a queue until the picture is needed (DrawQueue).
 #include "SdlVideo.h"
 
 #include <SDL.h>
 
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "Backend.h"
+#include "DrawQueue.h"
 #include "Engine.h"
 #include "WindowIcon.h"
 
@@ -58,6 +64,9 @@ class SdlVideo final : public VideoDevice {
     target_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
                                 kLogicalWidth, kLogicalHeight);
     if (!target_ || SDL_SetRenderTarget(renderer_, target_) != 0) return fail();
+    onWindow_ = false;
+    windowChanged_ = false;
+    directCapable_ = windowTakesPictureAsIs();
     filter_ = settings.textureFilter == 0 ? SDL_ScaleModeNearest : SDL_ScaleModeLinear;
     subtract_ = SDL_ComposeCustomBlendMode(SDL_BLENDFACTOR_SRC_ALPHA, SDL_BLENDFACTOR_ONE,
                                            SDL_BLENDOPERATION_REV_SUBTRACT, SDL_BLENDFACTOR_ZERO,
@@ -83,6 +92,13 @@ class SdlVideo final : public VideoDevice {
   }
 
   void close() override {
+    queue_.drop();
+    batch_.vertices.clear();
+    batch_.indices.clear();
+    opaque_.clear();  // the renderer takes its textures along
+    destination_ = Destination::Undecided;
+    lastDestination_ = Destination::Texture;
+    onWindow_ = false;
     if (target_) SDL_DestroyTexture(target_);
     if (renderer_) SDL_DestroyRenderer(renderer_);
     if (window_) SDL_DestroyWindow(window_);
@@ -121,18 +137,24 @@ class SdlVideo final : public VideoDevice {
     }
     SDL_SetTextureScaleMode(texture, filter_);
     SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+    if (AllOpaque(rgba, static_cast<size_t>(width) * height)) opaque_.insert(texture);
     return texture;
   }
 
   void updateTexture(void* texture, int x, int y, int width, int height,
                      const uint32_t* rgba) override {
     if (!renderer_ || !texture || !rgba || width <= 0 || height <= 0) return;
+    flush();  // queued draws show the texture as it was
     const SDL_Rect rect{x, y, width, height};
     SDL_UpdateTexture(static_cast<SDL_Texture*>(texture), &rect, rgba, width * 4);
+    if (!AllOpaque(rgba, static_cast<size_t>(width) * height)) opaque_.erase(texture);
   }
 
   void destroyTexture(void* texture) override {
-    if (renderer_ && texture) SDL_DestroyTexture(static_cast<SDL_Texture*>(texture));
+    if (!renderer_ || !texture) return;
+    flush();
+    opaque_.erase(texture);
+    SDL_DestroyTexture(static_cast<SDL_Texture*>(texture));
   }
 
   void setClip(bool enabled, int x1, int y1, int x2, int y2) override {
@@ -147,60 +169,52 @@ class SdlVideo final : public VideoDevice {
     applyClip();
   }
 
+  // Draws are queued until the picture is needed; see DrawQueue.
   void drawGeometry(void* texture, const Vertex* vertices, int vertexCount, const int* indices,
                     int indexCount, int blendMode) override {
     if (!renderer_ || clipEmpty_ || !vertices || !indices || vertexCount <= 0 || indexCount <= 0) {
       return;
     }
-    SDL_Texture* tex = static_cast<SDL_Texture*>(texture);
     const Vertex* v = vertices;
-    SDL_BlendMode mode = SDL_BLENDMODE_BLEND;
-    switch (blendMode) {
-      case BLEND_ADD:
-        mode = SDL_BLENDMODE_ADD;
-        break;
-      case BLEND_SUB:
-        if (subtractSupported_) {
-          mode = subtract_;
-        } else {
-          // Nearest built-in: darken by the picture's coverage.
-          v = recoloured(vertices, vertexCount, [](Vertex& x) { x.r = x.g = x.b = 0; });
-        }
-        break;
-      case BLEND_MUL:
-        // dst = src * dst + dst * (1 - srcA): the colour must carry the
-        // opacity for a partly opaque draw to fade towards "no change".
-        mode = SDL_BLENDMODE_MUL;
-        v = recoloured(vertices, vertexCount, [](Vertex& x) {
-          x.r = static_cast<uint8_t>((x.r * x.a + 127) / 255);
-          x.g = static_cast<uint8_t>((x.g * x.a + 127) / 255);
-          x.b = static_cast<uint8_t>((x.b * x.a + 127) / 255);
-        });
-        break;
-      default:
-        break;
+    if (blendMode == BLEND_SUB && !subtractSupported_) {
+      // Nearest built-in: darken by the picture's coverage.
+      v = recoloured(vertices, vertexCount, [](Vertex& x) { x.r = x.g = x.b = 0; });
+    } else if (blendMode == BLEND_MUL) {
+      // dst = src * dst + dst * (1 - srcA): the colour must carry the
+      // opacity for a partly opaque draw to fade towards "no change".
+      v = recoloured(vertices, vertexCount, [](Vertex& x) {
+        x.r = static_cast<uint8_t>((x.r * x.a + 127) / 255);
+        x.g = static_cast<uint8_t>((x.g * x.a + 127) / 255);
+        x.b = static_cast<uint8_t>((x.b * x.a + 127) / 255);
+      });
     }
-    const int set =
-        tex ? SDL_SetTextureBlendMode(tex, mode) : SDL_SetRenderDrawBlendMode(renderer_, mode);
-    if (set != 0) {  // never let a refused mode lose the draw
-      if (tex) {
-        SDL_SetTextureBlendMode(tex, SDL_BLENDMODE_BLEND);
-      } else {
-        SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_BLEND);
-      }
+    const PixelRect clip = clipOn_
+                               ? PixelRect{clip_.x, clip_.y, clip_.x + clip_.w, clip_.y + clip_.h}
+                               : PixelRect{0, 0, kLogicalWidth, kLogicalHeight};
+    if (!Settings().cullDraws) {
+      flush();
+      decide(false);
+      submit(DrawQueue::Out{texture, v, vertexCount, indices, indexCount, blendMode, false, clip,
+                            false});
+      return;
     }
-    SDL_RenderGeometryRaw(renderer_, tex, &v->x, sizeof(Vertex),
-                          reinterpret_cast<const SDL_Color*>(&v->r), sizeof(Vertex),
-                          tex ? &v->u : nullptr, sizeof(Vertex), vertexCount, indices, indexCount,
-                          sizeof(int));
+    const bool textureOpaque = !texture || opaque_.count(texture) != 0;
+    queue_.add(texture, v, vertexCount, indices, indexCount, blendMode,
+               DeviceBlendFor(blendMode, subtractSupported_), textureOpaque, clip);
   }
 
   void clear() override {
     if (!renderer_) return;
-    SDL_RenderSetClipRect(renderer_, nullptr);
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
-    applyClip();
+    queue_.drop();  // all of it painted over
+    // The frame starts afresh: it may go wherever suits, decided when the
+    // queue is flushed.
+    destination_ = Destination::Undecided;
+    if (Settings().cullDraws) {
+      queue_.addClear(PixelRect{0, 0, kLogicalWidth, kLogicalHeight});
+      return;
+    }
+    decide(false);
+    clearNow();
   }
 
   bool readPixels(int x, int y, int width, int height, uint32_t* rgba) override {
@@ -208,6 +222,8 @@ class SdlVideo final : public VideoDevice {
         x + width > kLogicalWidth || y + height > kLogicalHeight) {
       return false;
     }
+    flush();
+    decide(false);
     const SDL_Rect rect{x, y, width, height};
     if (SDL_RenderReadPixels(renderer_, &rect, SDL_PIXELFORMAT_RGBA32, rgba, width * 4) != 0) {
       return false;
@@ -220,6 +236,14 @@ class SdlVideo final : public VideoDevice {
 
   void present() override {
     if (!renderer_) return;
+    flush();
+    decide(false);
+    lastDestination_ = destination_;
+    destination_ = Destination::Undecided;
+    if (onWindow_) {
+      SDL_RenderPresent(renderer_);
+      return;
+    }
     SDL_SetRenderTarget(renderer_, nullptr);
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
@@ -266,6 +290,10 @@ class SdlVideo final : public VideoDevice {
         break;
       case SDL_WINDOWEVENT:
         if (event.window.event == SDL_WINDOWEVENT_CLOSE) closed_ = true;
+        if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED &&
+            (event.window.data1 != kLogicalWidth || event.window.data2 != kLogicalHeight)) {
+          windowChanged_ = true;
+        }
         break;
       case SDL_KEYDOWN:
         if ((event.key.keysym.sym == SDLK_RETURN || event.key.keysym.sym == SDLK_KP_ENTER) &&
@@ -279,6 +307,7 @@ class SdlVideo final : public VideoDevice {
   }
 
   void toggleFullScreen() {
+    windowChanged_ = true;
     const bool full = SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN;
     SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
   }
@@ -286,6 +315,136 @@ class SdlVideo final : public VideoDevice {
   void applyClip() {
     if (!renderer_) return;
     SDL_RenderSetClipRect(renderer_, clipOn_ ? &clip_ : nullptr);
+  }
+
+  // Sends the queued draws to the renderer.
+  void flush() {
+    if (queue_.empty()) return;
+    queue_.flush(
+        PixelRect{0, 0, kLogicalWidth, kLogicalHeight},
+        [this](bool paintsScreen) { decide(paintsScreen); },
+        [this](const DrawQueue::Out& d) { submit(d); });
+    sendBatch();
+    applyClip();
+  }
+
+  // Where the frame goes, chosen once per frame before its first draw
+  // reaches the renderer. The window takes it when it shows the picture
+  // 1:1 and the frame paints every pixel (or the last frame was drawn there
+  // too, whose pixels a frame that paints only some of them then draws
+  // over, as it would in the texture). Once the window has changed size or
+  // mode, its own pixels are not trusted again: some drivers make a new
+  // surface behind the renderer's back.
+  void decide(bool paintsScreen) {
+    if (destination_ != Destination::Undecided) return;
+    int outW = 0, outH = 0;
+    SDL_GetRendererOutputSize(renderer_, &outW, &outH);
+    const bool direct = Settings().cullDraws && directCapable_ && !windowChanged_ &&
+                        outW == kLogicalWidth && outH == kLogicalHeight &&
+                        (paintsScreen || lastDestination_ == Destination::Window);
+    destination_ = direct ? Destination::Window : Destination::Texture;
+    if (direct != onWindow_) {
+      SDL_SetRenderTarget(renderer_, direct ? nullptr : target_);
+      onWindow_ = direct;
+      applyClip();
+    }
+  }
+
+  // The window's pixels are 8 bits a channel, as the texture's are, so
+  // blending there rounds the same way. Only known for GL windows.
+  bool windowTakesPictureAsIs() const {
+    SDL_RendererInfo info{};
+    if (SDL_GetRendererInfo(renderer_, &info) != 0 || !info.name) return false;
+    if (std::string(info.name).rfind("opengl", 0) != 0) return false;
+    int r = 0, g = 0, b = 0;
+    return SDL_GL_GetAttribute(SDL_GL_RED_SIZE, &r) == 0 &&
+           SDL_GL_GetAttribute(SDL_GL_GREEN_SIZE, &g) == 0 &&
+           SDL_GL_GetAttribute(SDL_GL_BLUE_SIZE, &b) == 0 && r == 8 && g == 8 && b == 8;
+  }
+
+  void clearNow() {
+    SDL_RenderSetClipRect(renderer_, nullptr);
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    applyClip();
+  }
+
+  // Sets how the texture is sampled for the draws that follow; the draws
+  // already handed to the renderer keep theirs.
+  void sampleWith(SDL_Texture* texture, SDL_ScaleMode mode) {
+    SDL_ScaleMode current = filter_;
+    if (SDL_GetTextureScaleMode(texture, &current) == 0 && current == mode) return;
+    SDL_RenderFlush(renderer_);
+    SDL_SetTextureScaleMode(texture, mode);
+  }
+
+  // Hands a draw to the renderer. Draws in a row with the same texture,
+  // blend, sampling and clip go as one: the renderer still draws their
+  // triangles in order, with less work per draw.
+  void submit(const DrawQueue::Out& d) {
+    if (d.clear) {
+      sendBatch();
+      clearNow();
+      return;
+    }
+    SDL_Texture* tex = static_cast<SDL_Texture*>(d.texture);
+    SDL_BlendMode mode = SDL_BLENDMODE_BLEND;
+    if (d.replaces) {
+      mode = SDL_BLENDMODE_NONE;  // the same pixels, without reading the picture under it
+    } else if (d.blendMode == BLEND_ADD) {
+      mode = SDL_BLENDMODE_ADD;
+    } else if (d.blendMode == BLEND_SUB && subtractSupported_) {
+      mode = subtract_;
+    } else if (d.blendMode == BLEND_MUL) {
+      mode = SDL_BLENDMODE_MUL;
+    }
+    SDL_ScaleMode sampling = filter_;
+    if (tex && filter_ != SDL_ScaleModeNearest && Settings().cullDraws) {
+      int tw = 0, th = 0;
+      SDL_QueryTexture(tex, nullptr, nullptr, &tw, &th);
+      if (TexelsOnPixels(d.vertices, d.vertexCount, d.indices, d.indexCount, tw, th)) {
+        sampling = SDL_ScaleModeNearest;
+      }
+    }
+    const bool same = !batch_.vertices.empty() && batch_.texture == tex && batch_.mode == mode &&
+                      batch_.sampling == sampling && batch_.clip == d.clip;
+    if (!same) {
+      sendBatch();
+      batch_.texture = tex;
+      batch_.mode = mode;
+      batch_.sampling = sampling;
+      batch_.clip = d.clip;
+    }
+    const int base = static_cast<int>(batch_.vertices.size());
+    batch_.vertices.insert(batch_.vertices.end(), d.vertices, d.vertices + d.vertexCount);
+    for (int i = 0; i < d.indexCount; ++i) batch_.indices.push_back(base + d.indices[i]);
+    if (!Settings().cullDraws) sendBatch();  // every draw on its own, as asked
+  }
+
+  void sendBatch() {
+    if (batch_.vertices.empty()) return;
+    SDL_Texture* tex = batch_.texture;
+    const int set = tex ? SDL_SetTextureBlendMode(tex, batch_.mode)
+                        : SDL_SetRenderDrawBlendMode(renderer_, batch_.mode);
+    if (set != 0) {  // never let a refused mode lose the draw
+      if (tex) {
+        SDL_SetTextureBlendMode(tex, SDL_BLENDMODE_BLEND);
+      } else {
+        SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_BLEND);
+      }
+    }
+    const PixelRect& c = batch_.clip;
+    const SDL_Rect clip{c.l, c.t, c.r - c.l, c.b - c.t};
+    SDL_RenderSetClipRect(renderer_, &clip);
+    if (tex) sampleWith(tex, batch_.sampling);
+    const Vertex* v = batch_.vertices.data();
+    SDL_RenderGeometryRaw(renderer_, tex, &v->x, sizeof(Vertex),
+                          reinterpret_cast<const SDL_Color*>(&v->r), sizeof(Vertex),
+                          tex ? &v->u : nullptr, sizeof(Vertex),
+                          static_cast<int>(batch_.vertices.size()), batch_.indices.data(),
+                          static_cast<int>(batch_.indices.size()), sizeof(int));
+    batch_.vertices.clear();
+    batch_.indices.clear();
   }
 
   template <typename Change>
@@ -307,6 +466,24 @@ class SdlVideo final : public VideoDevice {
   bool clipEmpty_ = false;
   SDL_Rect clip_{0, 0, kLogicalWidth, kLogicalHeight};
   std::vector<Vertex> scratch_;
+  DrawQueue queue_;
+  struct Batch {
+    SDL_Texture* texture = nullptr;
+    SDL_BlendMode mode = SDL_BLENDMODE_BLEND;
+    SDL_ScaleMode sampling = SDL_ScaleModeNearest;
+    PixelRect clip;
+    std::vector<Vertex> vertices;
+    std::vector<int> indices;
+  };
+  Batch batch_;
+  enum class Destination { Undecided, Texture, Window };
+  Destination destination_ = Destination::Undecided;
+  Destination lastDestination_ = Destination::Texture;
+  bool directCapable_ = false;
+  bool windowChanged_ = false;
+  bool onWindow_ = false;  // the renderer draws into the window, not the texture
+  // Textures without a single transparent pixel.
+  std::unordered_set<void*> opaque_;
 };
 
 }  // namespace
