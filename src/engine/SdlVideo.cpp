@@ -66,7 +66,11 @@ class SdlVideo final : public VideoDevice {
     if (!target_ || SDL_SetRenderTarget(renderer_, target_) != 0) return fail();
     onWindow_ = false;
     windowChanged_ = false;
-    directCapable_ = windowTakesPictureAsIs();
+    // Drawing straight into the window is off for now: once the window had
+    // been resized after frames went there, the letterboxed picture landed
+    // offset by the change in height (seen under Xvfb with software GL).
+    // Every frame goes through the texture, which letterboxes correctly.
+    directCapable_ = false;
     filter_ = settings.textureFilter == 0 ? SDL_ScaleModeNearest : SDL_ScaleModeLinear;
     subtract_ = SDL_ComposeCustomBlendMode(SDL_BLENDFACTOR_SRC_ALPHA, SDL_BLENDFACTOR_ONE,
                                            SDL_BLENDOPERATION_REV_SUBTRACT, SDL_BLENDFACTOR_ZERO,
@@ -348,18 +352,6 @@ class SdlVideo final : public VideoDevice {
       onWindow_ = direct;
       applyClip();
     }
-  }
-
-  // The window's pixels are 8 bits a channel, as the texture's are, so
-  // blending there rounds the same way. Only known for GL windows.
-  bool windowTakesPictureAsIs() const {
-    SDL_RendererInfo info{};
-    if (SDL_GetRendererInfo(renderer_, &info) != 0 || !info.name) return false;
-    if (std::string(info.name).rfind("opengl", 0) != 0) return false;
-    int r = 0, g = 0, b = 0;
-    return SDL_GL_GetAttribute(SDL_GL_RED_SIZE, &r) == 0 &&
-           SDL_GL_GetAttribute(SDL_GL_GREEN_SIZE, &g) == 0 &&
-           SDL_GL_GetAttribute(SDL_GL_BLUE_SIZE, &b) == 0 && r == 8 && g == 8 && b == 8;
   }
 
   void clearNow() {
