@@ -60,3 +60,20 @@ std::string FormatPlayTime(uint32_t frames) {
                 static_cast<int>(frames / 3600 % 60), static_cast<int>(frames / 60 % 60));
   return text;
 }
+
+const char* DifficultyName(int32_t difficulty) {
+  switch (difficulty) {
+    case 1:
+      return "Easy";
+    case 3:
+      return "Normal";
+    case 5:
+      return "Apocrypha";
+    default:
+      return "Extra";
+  }
+}
+
+const char* ChargeTypeName(int32_t chargeType) {
+  return chargeType == 0 ? "Shield type" : "Laser type";
+}

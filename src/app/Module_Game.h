@@ -14,6 +14,11 @@ enum Difficulty {
   DIFFICULTY_APOCRYPHA = 5,
   DIFFICULTY_EXTRA = 6
 };
+
+// "Easy", "Normal", "Apocrypha"; any other value is the Extra difficulty.
+const char* DifficultyName(int32_t difficulty);
+// "Shield type" for 0, "Laser type" otherwise.
+const char* ChargeTypeName(int32_t chargeType);
 enum ChargeType { CHARGE_SHIELD = 0, CHARGE_LASER = 1 };
 
 inline constexpr int32_t kScoreMax = 2147483647;

@@ -4,23 +4,6 @@
 #include <cstring>
 #include <ctime>
 
-const char* DifficultyName(int32_t difficulty) {
-  switch (difficulty) {
-    case 1:
-      return "Easy";
-    case 3:
-      return "Normal";
-    case 5:
-      return "Apocrypha";
-    default:
-      return "Extra";
-  }
-}
-
-const char* ChargeTypeName(int32_t chargeType) {
-  return chargeType == 0 ? "Shield type" : "Laser type";
-}
-
 std::string RankingPageTitle(int32_t difficulty, int32_t chargeType) {
   return std::string(DifficultyName(difficulty)) + " / " + ChargeTypeName(chargeType);
 }

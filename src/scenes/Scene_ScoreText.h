@@ -1,16 +1,13 @@
-// Texts shared by the result, ranking and replay screens: the names of the
-// difficulties and charge types, and the rows of a ranking page.
+// Texts shared by the result, ranking and replay screens: the rows of a
+// ranking page (the difficulty and charge-type names are with Module_Game).
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "app/Module_Game.h"  // DifficultyName, ChargeTypeName
 #include "persist/ScoreData.h"
 
-// "Easy", "Normal", "Apocrypha"; any other value is the Extra difficulty.
-const char* DifficultyName(int32_t difficulty);
-// "Shield type" for 0, "Laser type" otherwise.
-const char* ChargeTypeName(int32_t chargeType);
 // The heading of a ranking page: "Normal / Laser type".
 std::string RankingPageTitle(int32_t difficulty, int32_t chargeType);
 // Row `place` (1 to 10) of a ranking page: place, name, score and the date

@@ -2,6 +2,7 @@
 // names, and the number formats of the panel.
 #include <cstdio>
 
+#include "app/Module_Game.h"
 #include "app/Sjis.h"
 #include "stage/Spriteset_ScoreBoard.h"
 
@@ -58,18 +59,7 @@ std::string BossNameText(int32_t number) {
   return kBossNames[number];
 }
 
-std::string DifficultyText(int32_t difficulty) {
-  switch (difficulty) {
-    case 1:
-      return "Easy";
-    case 3:
-      return "Normal";
-    case 5:
-      return "Apocrypha";
-    default:
-      return "Extra";
-  }
-}
+std::string DifficultyText(int32_t difficulty) { return DifficultyName(difficulty); }
 
 std::string ScoreText(int32_t score) {
   char text[24];
