@@ -5,9 +5,12 @@
 #include "app/Module_Input.h"
 #include "app/Module_Sound.h"
 #include "app/Resources.h"
+#include "app/SafeFile.h"
 #include "app/SceneRunner.h"
 #include "app/Startup.h"
 #include "engine/Engine.h"
+#include "persist/ReplayFile.h"
+#include "persist/ScoreData.h"
 #include "scenes/SceneFactory.h"
 #include "scenes/Scene_Title.h"
 #include "stage/StageSeams.h"
@@ -15,6 +18,12 @@
 int RunGame() {
   // Screen question, window, engine, archives, loading picture.
   if (StartEngine() != 0) return -1;
+
+  // A save killed halfway leaves its temporary; the file itself is whole.
+  for (const char* path : {kScoreFilePath, kSettingsPath, kKeyConfigPath}) {
+    RemoveInterruptedSave(path);
+  }
+  RemoveInterruptedSaves(kReplayDirectory, ".vmr");
 
   gSound.Load();
   LoadFonts();

@@ -1,6 +1,8 @@
 #include "app/SafeFile.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -34,10 +36,28 @@ bool ReadLocalFile(const char* path, std::vector<uint8_t>& out, size_t maxBytes)
   return true;
 }
 
+namespace {
+
+constexpr const char* kTemporarySuffix = ".tmp";
+// Backups beyond this many are not made: the damaged file is then replaced.
+constexpr int kMaxBackups = 99;
+
+bool ReportSaveFailure(const char* path, const std::string& reason) {
+  std::fprintf(stderr, "velmora: could not save %s: %s\n", path, reason.c_str());
+  return false;
+}
+
+bool EndsWith(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() &&
+         text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+}  // namespace
+
 bool WriteLocalFileAtomic(const char* path, const void* data, size_t size) {
-  const std::string temp = std::string(path) + ".tmp";
+  const std::string temp = std::string(path) + kTemporarySuffix;
   std::FILE* f = std::fopen(temp.c_str(), "wb");
-  if (!f) return false;
+  if (!f) return ReportSaveFailure(path, std::strerror(errno));
   bool ok = size == 0 || std::fwrite(data, 1, size, f) == size;
   ok = std::fflush(f) == 0 && ok;
 #if defined(__unix__) || defined(__APPLE__)
@@ -46,18 +66,41 @@ bool WriteLocalFileAtomic(const char* path, const void* data, size_t size) {
   ok = ok && fsync(fileno(f)) == 0;
 #endif
   ok = std::fclose(f) == 0 && ok;
+  const int writeError = errno;
   std::error_code ec;
   if (ok) {
     fs::rename(temp, path, ec);
     if (!ec) return true;
   }
+  const std::string reason = ok ? ec.message() : std::strerror(writeError);
   fs::remove(temp, ec);
-  return false;
+  return ReportSaveFailure(path, reason);
+}
+
+void RemoveInterruptedSave(const char* path) {
+  std::error_code ec;
+  const std::string temp = std::string(path) + kTemporarySuffix;
+  if (fs::is_regular_file(temp, ec)) fs::remove(temp, ec);
+}
+
+void RemoveInterruptedSaves(const char* directory, const char* extension) {
+  const std::string tail = std::string(extension) + kTemporarySuffix;
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(directory, ec)) {
+    if (entry.is_regular_file(ec) && EndsWith(entry.path().filename().string(), tail)) {
+      fs::remove(entry.path(), ec);
+    }
+  }
 }
 
 bool KeepLocalFileAs(const char* path, const char* backupPath) {
   std::error_code ec;
   if (!fs::exists(path, ec)) return false;
-  fs::rename(path, backupPath, ec);
+  std::string target = backupPath;
+  for (int n = 2; fs::exists(target, ec) || ec; ++n) {
+    if (n > kMaxBackups) return false;
+    target = std::string(backupPath) + "." + std::to_string(n);
+  }
+  fs::rename(path, target, ec);
   return !ec;
 }

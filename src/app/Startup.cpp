@@ -2,8 +2,34 @@
 // window settings before the engine opens, archive settings right after.
 #include "app/Startup.h"
 
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
 #include "app/Sjis.h"
 #include "engine/Engine.h"
+
+namespace {
+
+// Without its data the game still runs, silently or with invisible
+// sprites: say once what is missing, so a broken install is not a mystery.
+void ReportMissingData() {
+  static const struct {
+    const char* folder;
+    const char* consequence;
+  } kData[] = {{"Graphics", "no pictures"}, {"Sounds", "no sound"}, {"Data", "no stages"}};
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const std::string here = fs::current_path(ec).string();
+  for (const auto& d : kData) {
+    const std::string archive = std::string(d.folder) + ".dat";
+    if (fs::is_directory(d.folder, ec) || fs::is_regular_file(archive, ec)) continue;
+    std::fprintf(stderr, "velmora: neither the folder %s/ nor the archive %s is in %s: %s\n",
+                 d.folder, archive.c_str(), here.c_str(), d.consequence);
+  }
+}
+
+}  // namespace
 
 int StartEngine() {
   const std::string caption = Sjis("スクリーン設定");
@@ -20,6 +46,7 @@ int StartEngine() {
 
   SetArchiveExtension("dat");
   SetArchiveKey("qtvz@R27");
+  ReportMissingData();
   // Straight to the visible screen: it stays up while everything loads.
   DrawImageFile(0, 0, "Graphics/loading.png", false);
   SelectBackBuffer();

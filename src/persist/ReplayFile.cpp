@@ -60,6 +60,8 @@ uint32_t RecordsClaimed(const ReplayHeader& h) {
   return h.stageCount > 0 ? static_cast<uint32_t>(h.stageCount) : 0u;
 }
 
+bool ClaimsTooManyStages(const ReplayHeader& h) { return h.stageCount > kReplayMaxStages; }
+
 // Whole-file read, bounded: only the first kReplayReadLimit bytes of a larger
 // file are taken.
 bool ReadFileBounded(const char* path, std::vector<uint8_t>& out, size_t limit) {
@@ -106,10 +108,25 @@ std::vector<uint8_t> ReplayToBytes(const ReplayRecord& record) {
   return out;
 }
 
-void ReplayFromBytes(const uint8_t* data, size_t size, ReplayRecord& record) {
+std::string ReplayFault(const uint8_t* data, size_t size) {
+  if (size < kReplayHeaderSize) {
+    return "shorter than a replay header (" + std::to_string(size) + " of " +
+           std::to_string(kReplayHeaderSize) + " bytes)";
+  }
+  ByteReader in(data, size);
+  const ReplayHeader h = ReadHeader(in);
+  if (ClaimsTooManyStages(h)) {
+    return "claims " + std::to_string(h.stageCount) + " stage records; a game holds at most " +
+           std::to_string(kReplayMaxStages);
+  }
+  return {};
+}
+
+bool ReplayFromBytes(const uint8_t* data, size_t size, ReplayRecord& record) {
   record.Clear();
   ByteReader in(data, size);
   record.header = ReadHeader(in);
+  if (ClaimsTooManyStages(record.header)) return false;
   const uint32_t claimed = RecordsClaimed(record.header);
   for (uint32_t i = 0; i < claimed && !in.atEnd(); ++i) {
     ReplayStage stage;
@@ -129,11 +146,13 @@ void ReplayFromBytes(const uint8_t* data, size_t size, ReplayRecord& record) {
     }
     record.stages.push_back(std::move(stage));
   }
+  return true;
 }
 
 int32_t ReplayStagesPresent(const uint8_t* data, size_t size) {
   ByteReader in(data, size);
   const ReplayHeader h = ReadHeader(in);
+  if (ClaimsTooManyStages(h)) return 0;
   const uint32_t claimed = RecordsClaimed(h);
   int32_t present = 0;
   for (uint32_t i = 0; i < claimed && !in.atEnd(); ++i) {
@@ -157,11 +176,10 @@ bool ReadReplay(const char* path, ReplayRecord& record) {
     record.Clear();
     return false;
   }
-  ReplayFromBytes(bytes.data(), bytes.size(), record);
-  return true;
+  return ReplayFromBytes(bytes.data(), bytes.size(), record);
 }
 
-bool ReadReplayHeader(const char* path, ReplayHeader& header) {
+bool ReadReplayHeader(const char* path, ReplayHeader& header, std::string* fault) {
   std::FILE* f = std::fopen(path, "rb");
   if (!f) return false;
   uint8_t bytes[kReplayHeaderSize] = {};
@@ -169,6 +187,7 @@ bool ReadReplayHeader(const char* path, ReplayHeader& header) {
   std::fclose(f);
   ByteReader in(bytes, got);
   header = ReadHeader(in);
+  if (fault) *fault = ReplayFault(bytes, got);
   return true;
 }
 

@@ -37,10 +37,10 @@ Sprite_SelectTable* MakeTable(int32_t x, int32_t y, int32_t width) {
   return table;
 }
 
-// Whether the file can be opened for reading and writing: files that are
-// read-only or cannot be opened are left out of the list.
-bool OpenableForUpdate(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "r+b");
+// Whether the file can be read: a replay in a read-only folder or with
+// read-only permissions is still worth watching.
+bool Readable(const std::string& path) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) return false;
   std::fclose(f);
   return true;
@@ -157,7 +157,7 @@ void Scene_Replay::fillFileList() {
   const int search = FindFirstDataFile((dir + "*.vmr").c_str(), &info);
   if (search != -1) {
     do {
-      if (!info.isDirectory && OpenableForUpdate(dir + info.name)) fileList->addRow(info.name);
+      if (!info.isDirectory && Readable(dir + info.name)) fileList->addRow(info.name);
     } while (FindNextDataFile(search, &info) == 0);
     FindCloseDataFile(search);
   }
@@ -179,8 +179,14 @@ std::string Scene_Replay::pathUnderCursor() const {
 void Scene_Replay::showInformation() {
   const std::string path = pathUnderCursor();
   // A file that has become unreadable keeps the panel of the last header.
-  if (!path.empty()) ReadReplayHeader(path.c_str(), gInput.replay.header);
-  infoValues->rows = InformationRows(gInput.replay.header);
+  std::string fault;
+  if (!path.empty()) ReadReplayHeader(path.c_str(), gInput.replay.header, &fault);
+  if (fault.empty()) {
+    infoValues->rows = InformationRows(gInput.replay.header);
+  } else {
+    // Damaged: nothing in the header can be trusted, and nothing can be played.
+    infoValues->rows = {"Damaged file"};
+  }
 }
 
 void Scene_Replay::update() {

@@ -104,15 +104,14 @@ void Scene_ReplaySave::save() {
   localtime_r(&now, &local);
   const std::string name = FileName(local, gGame.difficulty, gGame.chargeType, gGame.cleared,
                                     gInput.replay.stages.size());
-  message->text = name + Sjis(" に保存しました");
-  message->visible = true;
-
   // An existing directory is fine; a failure shows up as a failed write.
   std::error_code ec;
   std::filesystem::create_directory(kReplayDirectory, ec);
   savedPath = std::string(kReplayDirectory) + "/" + name;
-  // The message stands whether or not the file could be written.
-  WriteReplay(savedPath.c_str(), gInput.replay);
+  // A full or read-only disk must not be reported as a saved replay.
+  const bool written = WriteReplay(savedPath.c_str(), gInput.replay);
+  message->text = name + Sjis(written ? " に保存しました" : " を保存できませんでした");
+  message->visible = true;
 }
 
 void Scene_ReplaySave::terminate() { release(); }

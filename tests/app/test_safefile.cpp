@@ -51,15 +51,38 @@ TEST(SafeFile, UnwritableDirectoryLeavesTheOldFileIntact) {
   EXPECT_FALSE(std::filesystem::exists("a.dat.tmp"));
 }
 
-TEST(SafeFile, KeepAsMovesTheBytesAside) {
+TEST(SafeFile, KeepAsMovesTheBytesAsideAndNeverOverAnEarlierBackup) {
   TempWorkDir dir;
   ASSERT_TRUE(dir.ok());
   EXPECT_FALSE(KeepLocalFileAs("a.dat", "a.dat.bak"));
-  WriteBytes("a.dat.bak", "older");
   WriteBytes("a.dat", "precious");
   ASSERT_TRUE(KeepLocalFileAs("a.dat", "a.dat.bak"));
   EXPECT_FALSE(std::filesystem::exists("a.dat"));
   EXPECT_EQ(ReadBytes("a.dat.bak"), "precious");
+  WriteBytes("a.dat", "also precious");
+  ASSERT_TRUE(KeepLocalFileAs("a.dat", "a.dat.bak"));
+  EXPECT_EQ(ReadBytes("a.dat.bak"), "precious");
+  EXPECT_EQ(ReadBytes("a.dat.bak.2"), "also precious");
+}
+
+TEST(SafeFile, TemporariesOfASaveKilledHalfwayAreRemoved) {
+  TempWorkDir dir;
+  ASSERT_TRUE(dir.ok());
+  WriteBytes("a.dat", "whole");
+  WriteBytes("a.dat.tmp", "half");
+  std::filesystem::create_directory("replay");
+  WriteBytes("replay/x.vmr.tmp", "half");
+  WriteBytes("replay/x.vmr", "whole");
+  WriteBytes("replay/notes.tmp", "not ours");
+  RemoveInterruptedSave("a.dat");
+  RemoveInterruptedSave("absent.dat");
+  RemoveInterruptedSaves("replay", ".vmr");
+  RemoveInterruptedSaves("absent", ".vmr");
+  EXPECT_FALSE(std::filesystem::exists("a.dat.tmp"));
+  EXPECT_FALSE(std::filesystem::exists("replay/x.vmr.tmp"));
+  EXPECT_EQ(ReadBytes("a.dat"), "whole");
+  EXPECT_EQ(ReadBytes("replay/x.vmr"), "whole");
+  EXPECT_EQ(ReadBytes("replay/notes.tmp"), "not ours");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "Dsp.h"
 #include "MusicList.h"
 #include "Score.h"
 #include "Sfx.h"
@@ -161,6 +162,13 @@ TEST(EffectGenerator, ScalesToItsPeakAndEndsInSilence) {
   EXPECT_NE(error.find("bogus"), std::string::npos);
   EXPECT_FALSE(audio::ParseSfx("peak 2\nlayer\n", &recipe, &error));
   EXPECT_FALSE(audio::ParseSfx("# only a comment\n", &recipe, &error));
+}
+
+TEST(SineTable, PhasesJustBelowAWholeTurnStayInTheTable) {
+  // -1e-9 wraps to exactly 1.0f: the table's last entry must not be read past.
+  EXPECT_NEAR(audio::SinTurns(-1e-9f), 0.0f, 1e-3f);
+  EXPECT_NEAR(audio::SinTurns(0.25f), 1.0f, 1e-4f);
+  EXPECT_NEAR(audio::SinTurns(-0.25f), -1.0f, 1e-4f);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "engine/Backend.h"
+#include "engine/DataFiles.h"
 #include "engine/Engine.h"
 #include "engine/Font.h"
 #include "engine/FontConfig.h"
@@ -142,6 +144,14 @@ TEST(TextDecodeTest, Cp932BecomesUnicodeWithReplacementsForBadBytes) {
   EXPECT_EQ(engine::DecodeCp932(kKanjiLine), U"漢字テスト");
   EXPECT_EQ(engine::DecodeCp932(kKanjiLine), U"漢字テスト");
   EXPECT_EQ(engine::DecodeCp932("A\x82"), U"A\uFFFD");
+}
+
+TEST(TextDecodeTest, PathsTitlesAndFaceNamesKeepCharactersOnlyCp932Has) {
+  // Wave dash and circled one: plain Shift-JIS has no such codes.
+  EXPECT_EQ(engine::Cp932ToUtf8("\x81\x60\x87\x40"), "\uFF5E\u2460");
+  std::string path;
+  ASSERT_TRUE(engine::NormaliseDataPath("Graphics/\x87\x40\x81\x60.png", path));
+  EXPECT_EQ(path, "Graphics/\u2460\uFF5E.png");
 }
 
 TEST_F(TextMeasureTest, DrawsAreRecordedWithTheirState) {

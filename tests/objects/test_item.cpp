@@ -102,6 +102,11 @@ TEST_F(ItemTest, ThousandthPointItemGivesAnExtraShip) {
   EXPECT_TRUE(Requested(7));
   EXPECT_TRUE(hasEffect(4, 200, 2.0));
   EXPECT_TRUE(hasEffect(3, 150, 2.0));
+
+  // Every thousand, not every hundred.
+  player().points = 1099;
+  CollectItem(ITEM_POINT, player());
+  EXPECT_EQ(player().lives, lives + 1);
 }
 
 TEST_F(ItemTest, PowerStepsSwitchOptionsAndFullPowerTurnsPowerItemsIntoPoints) {

@@ -170,26 +170,35 @@ TEST(ReplayFile, ATruncatedFileLoadsAsFarAsItGoesAtEveryLength) {
 }
 
 TEST(ReplayFile, HostileCountsAreTrustedOnlyAsFarAsTheFileGoes) {
-  // The header claims two billion stages, the record four billion samples.
+  // The record claims four billion samples.
   std::string b = SmallRecordBytes();
-  b.replace(8, 4, Le32(0x7FFFFFFF));
   b.replace(32, 4, Le32(0xFFFFFFFF));
   ReplayRecord r;
-  const std::vector<uint8_t> bytes = Bytes(b);
-  ReplayFromBytes(bytes.data(), bytes.size(), r);
+  std::vector<uint8_t> bytes = Bytes(b);
+  EXPECT_TRUE(ReplayFromBytes(bytes.data(), bytes.size(), r));
   ASSERT_EQ(r.stages.size(), 1u);
   EXPECT_EQ(r.stages[0].frames.size(), 3u);
-  EXPECT_EQ(r.header.stageCount, 0x7FFFFFFF);  // the header as stored
-  EXPECT_EQ(ReplayStagesPresent(bytes.data(), bytes.size()), 1);
 
-  // Many empty records claimed, a few present: never more than the bytes hold.
+  // More stages than a game holds: the whole file is damaged, whatever follows.
+  for (uint32_t claimed : {8u, 2200000u, 0x7FFFFFFFu}) {
+    b.replace(8, 4, Le32(claimed));
+    bytes = Bytes(b);
+    EXPECT_FALSE(ReplayFromBytes(bytes.data(), bytes.size(), r));
+    EXPECT_TRUE(r.stages.empty());
+    EXPECT_EQ(r.header.stageCount, static_cast<int32_t>(claimed));  // the header as stored
+    EXPECT_EQ(ReplayStagesPresent(bytes.data(), bytes.size()), 0);
+    EXPECT_NE(ReplayFault(bytes.data(), bytes.size()).find("at most 7"), std::string::npos);
+  }
+
+  // Seven empty records claimed, five present: never more than the bytes hold.
   std::string many;
-  for (uint32_t v : {1u, 0u, 1000000u, 0u, 0u, 0u, 0u, 0u}) many += Le32(v);
+  for (uint32_t v : {1u, 0u, 7u, 0u, 0u, 0u, 0u, 0u}) many += Le32(v);
   for (int i = 0; i < 5; ++i) many += std::string(32, '\0');
   const std::vector<uint8_t> manyBytes = Bytes(many);
-  ReplayFromBytes(manyBytes.data(), manyBytes.size(), r);
+  EXPECT_TRUE(ReplayFromBytes(manyBytes.data(), manyBytes.size(), r));
   EXPECT_EQ(r.stages.size(), 5u);
   for (const ReplayStage& s : r.stages) EXPECT_TRUE(s.frames.empty());
+  EXPECT_EQ(ReplayFault(manyBytes.data(), manyBytes.size()), "");
 
   // A negative count is no stages at all.
   b.replace(8, 4, Le32(0x80000000));
@@ -202,6 +211,7 @@ TEST(ReplayFile, HostileCountsAreTrustedOnlyAsFarAsTheFileGoes) {
   ReplayFromBytes(nullptr, 0, r);
   EXPECT_TRUE(r.stages.empty());
   EXPECT_EQ(r.header.difficulty, 0);
+  EXPECT_NE(ReplayFault(nullptr, 0).find("shorter than a replay header"), std::string::npos);
 }
 
 TEST(ReplayFile, TheHeaderAloneIsReadForTheList) {
@@ -218,7 +228,9 @@ TEST(ReplayFile, TheHeaderAloneIsReadForTheList) {
   EXPECT_EQ(h.misses, 2);
   EXPECT_EQ(ReplayFileStages("absent.vmr"), 0);
   WriteBytes("short.vmr", SmallRecordBytes().substr(0, 12));
-  ASSERT_TRUE(ReadReplayHeader("short.vmr", h));
+  std::string fault;
+  ASSERT_TRUE(ReadReplayHeader("short.vmr", h, &fault));
+  EXPECT_NE(fault, "");
   EXPECT_EQ(h.stageCount, 1);
   EXPECT_EQ(h.score, 0);
   EXPECT_EQ(h.misses, 0);

@@ -40,7 +40,10 @@ TEST_F(ScoreFileTest, FirstRunWritesAFreshFileOfZeros) {
   EXPECT_FALSE(std::filesystem::exists("score.dat.tmp"));
 }
 
-TEST_F(ScoreFileTest, WrongSizesAreKeptAsBackupAndReplaced) {
+TEST_F(ScoreFileTest, WrongSizesAreKeptAsBackupsAndReplaced) {
+  // Each damaged file gets a backup of its own: a later one never replaces an earlier.
+  const char* backups[] = {"score.dat.bak", "score.dat.bak.2", "score.dat.bak.3"};
+  int n = 0;
   for (size_t size : {size_t{3943}, size_t{4000}, size_t{0}}) {
     std::string old(size, '\0');
     for (size_t i = 0; i < size; ++i) old[i] = static_cast<char>(i * 7 + 1);
@@ -48,7 +51,7 @@ TEST_F(ScoreFileTest, WrongSizesAreKeptAsBackupAndReplaced) {
     ScoreData d;
     d.Load();
     EXPECT_EQ(ReadBytes("score.dat"), kZeros) << size;
-    EXPECT_EQ(ReadBytes("score.dat.bak"), old) << size;
+    EXPECT_EQ(ReadBytes(backups[n++]), old) << size;
     for (int s = 0; s < kScoreSlots; ++s) EXPECT_EQ(d.bestScore[s], 0);
   }
 }

@@ -162,12 +162,13 @@ TEST_F(ReplaySaveTest, YesWritesTheFileShowsItsNameAndTheNextOkLeaves) {
   EXPECT_NE(dynamic_cast<Scene_Score*>(scene.next), nullptr);
 }
 
-TEST_F(ReplaySaveTest, AnUnwritablePlaceStillShowsTheMessageAndLeavesNoFile) {
+TEST_F(ReplaySaveTest, AnUnwritablePlaceSaysTheReplayWasNotSavedAndLeavesNoFile) {
   WriteBytes("replay", "not a directory");
   Open();
   Press(scene, KEY_Z);
   EXPECT_TRUE(scene.saved);
   EXPECT_TRUE(scene.message->visible);
+  EXPECT_NE(scene.message->text.find(Sjis(" を保存できませんでした")), std::string::npos);
   EXPECT_EQ(ReadBytes("replay"), "not a directory");
   Press(scene, KEY_Z);
   EXPECT_TRUE(scene.leaving);
@@ -184,7 +185,7 @@ TEST_F(ReplayListTest, NoFilesShowNoDataAndEitherKeyReturnsToTheTitle) {
   EXPECT_NE(dynamic_cast<Scene_Title*>(list->next), nullptr);
 }
 
-TEST_F(ReplayListTest, ListsOpenableFilesAndShowsTheHeaderUnderTheCursor) {
+TEST_F(ReplayListTest, ListsReadableFilesAndShowsTheHeaderUnderTheCursor) {
   SaveRecord("100101_000000_Normal_Laser_Stage3.vmr",
              Record(DIFFICULTY_NORMAL, CHARGE_LASER, 3, 5000, false));
   SaveRecord("100102_000000_Easy_Shield_Clear.vmr",
@@ -193,16 +194,15 @@ TEST_F(ReplayListTest, ListsOpenableFilesAndShowsTheHeaderUnderTheCursor) {
   WriteBytes("replay/notes.txt", "not a replay");
   SaveRecord("100104_000000_Easy_Shield_Stage1.vmr",
              Record(DIFFICULTY_EASY, CHARGE_SHIELD, 1, 1, false));
+  // Read-only files are listed: watching never writes them.
   chmod("replay/100104_000000_Easy_Shield_Stage1.vmr", 0444);
-  const bool root = geteuid() == 0;  // root opens read-only files for writing
 
   Open();
   EXPECT_FALSE(list->empty);
-  std::vector<std::string> expected = {"100101_000000_Normal_Laser_Stage3.vmr",
-                                       "100102_000000_Easy_Shield_Clear.vmr",
-                                       "100103_000000_Extra_Laser.vmr"};
-  if (root) expected.push_back("100104_000000_Easy_Shield_Stage1.vmr");
-  EXPECT_EQ(list->fileList->rows, expected);
+  EXPECT_EQ(list->fileList->rows,
+            (std::vector<std::string>{
+                "100101_000000_Normal_Laser_Stage3.vmr", "100102_000000_Easy_Shield_Clear.vmr",
+                "100103_000000_Extra_Laser.vmr", "100104_000000_Easy_Shield_Stage1.vmr"}));
   EXPECT_EQ(list->fileList->cursor, 0);
   EXPECT_EQ(list->infoLabels->text, "infomation");
   ASSERT_EQ(list->infoLabels->rows.size(), 7u);
@@ -264,16 +264,28 @@ TEST_F(ReplayListTest, TheStageChoiceOffersTheRecordedStagesUnderADimmer) {
   EXPECT_NE(dynamic_cast<Scene_Title*>(list->next), nullptr);
 }
 
-TEST_F(ReplayListTest, AHostileCountOffersOnlyTheStagesTheFileHolds) {
+TEST_F(ReplayListTest, DamagedFilesAreListedAsDamagedAndOfferNothingToPlay) {
   ReplayRecord r = Record(DIFFICULTY_NORMAL, CHARGE_SHIELD, 2, 5, false);
   std::vector<uint8_t> bytes = ReplayToBytes(r);
-  bytes[8] = 0xFF, bytes[9] = 0xFF, bytes[10] = 0xFF, bytes[11] = 0x7F;
   std::filesystem::create_directories("replay");
-  WriteBytes("replay/x.vmr", std::string(bytes.begin(), bytes.end()));
+  // More stage records than a game holds.
+  bytes[8] = 8;
+  WriteBytes("replay/a.vmr", std::string(bytes.begin(), bytes.end()));
+  // Shorter than a header, down to nothing at all.
+  WriteBytes("replay/b.vmr", "");
+  // A header that claims seven stages of which two are there.
+  bytes[8] = 7;
+  WriteBytes("replay/c.vmr", std::string(bytes.begin(), bytes.end()));
   // Only a header: nothing to play at all.
-  WriteBytes("replay/y.vmr", std::string(bytes.begin(), bytes.begin() + 32));
+  WriteBytes("replay/d.vmr", std::string(bytes.begin(), bytes.begin() + 32));
   Open();
-  EXPECT_EQ(list->infoValues->rows[1], "Stage 2147483647");
+  for (int file = 0; file < 2; ++file) {
+    EXPECT_EQ(list->infoValues->rows, std::vector<std::string>{"Damaged file"}) << file;
+    Press(*list, KEY_Z);
+    EXPECT_FALSE(list->stageChoice->visible);
+    Press(*list, KEY_DOWN);
+  }
+  EXPECT_EQ(list->infoValues->rows[1], "Stage 7");
   Press(*list, KEY_Z);
   EXPECT_EQ(list->stageChoice->rows, (std::vector<std::string>{"Stage1", "Stage2"}));
   Press(*list, KEY_X);

@@ -108,7 +108,9 @@ TEST_F(StageSceneTest, StageEndFadesOutAddsTheBonusAndGoesToTheCutScene) {
   begin(3);
   frame();
   ship().lives = 3;
+  ship().bombs = 5;
   ship().power = 77;
+  ship().points = 321;
   scene->field->stageFinished = 1;
   frame();
   EXPECT_TRUE(scene->stageEnding);
@@ -125,8 +127,11 @@ TEST_F(StageSceneTest, StageEndFadesOutAddsTheBonusAndGoesToTheCutScene) {
   EXPECT_EQ(gGame.score, 31234567);
   EXPECT_GE(gGame.hiScore, 31234567);
   EXPECT_EQ(gGame.stage, 4);
+  // The ship's state is what the next stage starts with.
   EXPECT_EQ(gGame.lives, 3);
+  EXPECT_EQ(gGame.bombs, 5);
   EXPECT_EQ(gGame.power, 77);
+  EXPECT_EQ(gGame.points, 321);
   EXPECT_EQ(gSound.bgmIndex, -1);
   EXPECT_EQ(successor(), "cut-scene");
   EXPECT_FALSE(gGame.cleared);

@@ -35,8 +35,10 @@ float SinTurns(float phase) {
   const auto& table = SinTable();
   phase -= std::floor(phase);
   const float pos = phase * kSinSize;
-  const int i = static_cast<int>(pos);
-  const float frac = pos - static_cast<float>(i);
+  const int whole = static_cast<int>(pos);
+  const float frac = pos - static_cast<float>(whole);
+  // A tiny negative phase rounds up to exactly 1.0 after the floor: wrap it to the table's start.
+  const int i = whole & (kSinSize - 1);
   return table[i] + (table[i + 1] - table[i]) * frac;
 }
 

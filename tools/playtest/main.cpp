@@ -60,15 +60,40 @@ struct Arguments {
   std::string gameDir;
   std::string replayPath;
   bool all = false;
+  bool help = false;
 };
 
+constexpr const char* kUsage =
+    "usage: velmora-playtest [-C game-dir] [--stage N] [--difficulty D] [--charge C] [--seed N]\n"
+    "                        [--continue] [--read-frames N] [--frame-limit N] [--all]\n"
+    "                        [--skill S] [--save-replay FILE]\n";
+
 int Usage() {
-  std::fprintf(stderr,
-               "usage: velmora-playtest [-C game-dir] [--stage N] "
-               "[--difficulty easy|normal|apocrypha] [--charge shield|laser] [--seed N] "
-               "[--continue] [--read-frames N] [--frame-limit N] [--all] "
-               "[--skill expert|player|newcomer] [--save-replay FILE]\n");
+  std::fprintf(stderr, "%sTry 'velmora-playtest --help'.\n", kUsage);
   return kUnusable;
+}
+
+int Help() {
+  std::printf(
+      "%s"
+      "A dodging bot plays a stage headless; the report gives the game's length, enemy\n"
+      "bullets on screen, misses, bombs and score, and checks that the record plays back.\n"
+      "  -C DIR              the game's directory (data and key configuration), default: here\n"
+      "  --stage N           the stage to play, 1 to 7 (default 1)\n"
+      "  --difficulty D      easy, normal, apocrypha or extra (default normal)\n"
+      "  --charge C          shield or laser (default shield)\n"
+      "  --seed N            the stage's random seed (default 1)\n"
+      "  --continue          take continues when the game is lost\n"
+      "  --read-frames N     frames a message is read before OK; 0 waits it out (default 60)\n"
+      "  --frame-limit N     stop after N frames (default 30 minutes of play)\n"
+      "  --all               play Easy, Normal and Apocrypha and print a table\n"
+      "  --skill S           expert, player or newcomer (default expert)\n"
+      "  --save-replay FILE  write the game's replay to FILE (not with --all)\n"
+      "  --help              print this help and exit\n"
+      "Exit status: 0 played, 1 a fault (counts disagree or the record does not play\n"
+      "back in step), 2 bad arguments or no game data.\n",
+      kUsage);
+  return kPlayed;
 }
 
 bool ParseInt(const char* text, long low, long high, long& out) {
@@ -115,7 +140,9 @@ bool ParseArguments(int argc, char** argv, Arguments& a) {
     const char* arg = argv[i];
     const bool hasValue = i + 1 < argc;
     long v = 0;
-    if (std::strcmp(arg, "--all") == 0) {
+    if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
+      a.help = true;
+    } else if (std::strcmp(arg, "--all") == 0) {
       a.all = true;
     } else if (std::strcmp(arg, "--continue") == 0) {
       a.play.takeContinues = true;
@@ -202,6 +229,7 @@ int PlayAndReport(const PlaytestOptions& options, const std::string& replayPath,
 int main(int argc, char** argv) {
   Arguments args;
   if (!ParseArguments(argc, argv, args)) return Usage();
+  if (args.help) return Help();
   // The replay is named from where the program was started.
   if (!args.replayPath.empty()) {
     std::error_code ec;

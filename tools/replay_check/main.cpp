@@ -7,7 +7,7 @@
 //
 // -C names the game's directory (its data and key configuration are used as
 // the game uses them). Exit status: 0 every file plays in step, 1 a desync,
-// 2 a file that cannot be read or holds no stage, or bad arguments.
+// 2 a file that cannot be read, is damaged or holds no stage, or bad arguments.
 
 #include <cstdio>
 #include <cstring>
@@ -30,13 +30,35 @@ constexpr int kInStep = 0;
 constexpr int kDesync = 1;
 constexpr int kUnusable = 2;
 
+constexpr const char* kUsage = "usage: velmora-replay [-C game-dir] file.vmr...\n";
+
 int Usage() {
-  std::fprintf(stderr, "usage: velmora-replay [-C game-dir] file.vmr...\n");
+  std::fprintf(stderr, "%sTry 'velmora-replay --help'.\n", kUsage);
   return kUnusable;
+}
+
+int Help() {
+  std::printf(
+      "%s"
+      "Plays replay files headless at full speed and reports how each stage ended.\n"
+      "  -C DIR       the game's directory (data and key configuration), default: here\n"
+      "  --help       print this help and exit\n"
+      "Exit status: 0 every file in step, 1 a desync, 2 an unreadable file or bad arguments.\n",
+      kUsage);
+  return kInStep;
 }
 
 int CheckFile(const std::string& path) {
   ReplayRecord record;
+  std::string fault;
+  if (!ReadReplayHeader(path.c_str(), record.header, &fault)) {
+    std::printf("%s: cannot be read\n", path.c_str());
+    return kUnusable;
+  }
+  if (!fault.empty()) {
+    std::printf("%s: damaged: %s\n", path.c_str(), fault.c_str());
+    return kUnusable;
+  }
   if (!ReadReplay(path.c_str(), record)) {
     std::printf("%s: cannot be read\n", path.c_str());
     return kUnusable;
@@ -81,9 +103,14 @@ int main(int argc, char** argv) {
   std::vector<std::string> files;
   std::string gameDir;
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "-C") == 0) {
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      return Help();
+    } else if (std::strcmp(argv[i], "-C") == 0) {
       if (++i >= argc) return Usage();
       gameDir = argv[i];
+    } else if (argv[i][0] == '-' && argv[i][1] == '-') {
+      std::fprintf(stderr, "velmora-replay: unknown option %s\n", argv[i]);
+      return Usage();
     } else {
       files.emplace_back(argv[i]);
     }
