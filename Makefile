@@ -30,7 +30,10 @@ check: deps
 	cmake --build $(CHECKBUILD) -j$(JOBS)
 	cd $(CHECKBUILD) && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j$(JOBS)
 
-# libFuzzer targets for the file readers; FUZZ_SECONDS each.
+# libFuzzer targets for the file readers; FUZZ_SECONDS each. Each starts
+# from its seeds in fuzz/corpus/<target>/ (fuzz/make-corpus.sh), copied to
+# $(FUZZBUILD)/corpus/<target>/, where the inputs it finds collect across
+# runs; crash inputs land in $(FUZZBUILD)/artifacts/.
 FUZZ_SECONDS ?= 30
 fuzz: deps
 	@tools/install-deps.sh tools/debian-packages-fuzz.txt
@@ -38,7 +41,12 @@ fuzz: deps
 	  -DVELMORA_FUZZ=ON -DVELMORA_TESTS=OFF -DVELMORA_BENCH=OFF -DVELMORA_CONTENT=OFF \
 	  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined"
 	cmake --build $(FUZZBUILD) -j$(JOBS)
-	for f in $(FUZZBUILD)/fuzz/fuzz_*; do [ -x "$$f" ] && "$$f" -max_total_time=$(FUZZ_SECONDS) || exit 1; done
+	mkdir -p $(FUZZBUILD)/artifacts
+	for f in $(FUZZBUILD)/fuzz/fuzz_*; do [ -x "$$f" ] || continue; \
+	  name=$${f##*/fuzz_}; work=$(FUZZBUILD)/corpus/$$name; mkdir -p "$$work"; \
+	  if [ -d fuzz/corpus/$$name ]; then cp fuzz/corpus/$$name/* "$$work"/; fi; \
+	  "$$f" -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=$(FUZZBUILD)/artifacts/ "$$work" || exit 1; \
+	done
 
 bench: build
 	for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; done

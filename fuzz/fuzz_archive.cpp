@@ -5,7 +5,8 @@
 // a small valid archive (written by velmora-pack with the game's key): each
 // three input bytes are an offset (two bytes) and a value to XOR there, and
 // a last lone byte cuts the archive short. That reaches the decryption and
-// inflate paths at once, without a seed corpus.
+// inflate paths at once; the seed corpus adds whole archives as the packer
+// and 7-Zip write them.
 #include <cstddef>
 #include <cstdint>
 #include <vector>

@@ -8,6 +8,7 @@
 #include <vector>
 
 struct zip;
+struct zip_stat;
 
 namespace engine {
 
@@ -39,6 +40,8 @@ class Archive {
  private:
   explicit Archive(zip* handle) : zip_(handle) {}
   int64_t indexOf(const std::string& name) const;
+  bool readAesMember(uint64_t index, const zip_stat& st, int keyBits, const char* key,
+                     std::vector<uint8_t>& out) const;
 
   zip* zip_;
 };
