@@ -13,7 +13,7 @@ namespace {
 // Per-frame smoothing factors of one-pole followers with these time constants.
 double Smoothing(double seconds) { return 1.0 - std::exp(-1.0 / (seconds * kMixRate)); }
 
-const double kAttack = Smoothing(0.001);
+const double kAttack = Smoothing(0.0003);
 const double kRelease = Smoothing(0.150);
 // Longer than a period of the lowest bass note, so the gain does not ride
 // the waveform itself.

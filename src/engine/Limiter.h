@@ -14,13 +14,13 @@ class Limiter {
   static constexpr float kKnee = 0.85f;
   // The follower bends louder peaks toward this level.
   static constexpr float kTarget = 0.95f;
-  // The soft clip approaches this and never reaches it.
+  // The soft clip bends toward this and never passes it.
   static constexpr float kCeiling = 0.985f;
 
   // The peak level the follower brings `level` down to: unchanged up to
   // kKnee, then bending smoothly (no corner) toward kTarget.
   static float KneeCurve(float level);
-  // Unchanged up to kTarget, then smoothly toward kCeiling.
+  // Unchanged up to kTarget, then bending smoothly toward kCeiling.
   static float SoftClip(float sample);
 
   // In place, on interleaved stereo frames at the mix rate.
