@@ -8,7 +8,7 @@ namespace engine {
 
 namespace {
 constexpr int kStreamChunk = 1024;
-}
+}  // namespace
 
 float Mixer::VolumeToGain(int volume) {
   if (volume >= 255) return 1.0f;
@@ -61,6 +61,14 @@ bool Mixer::rewind(Stream& s) {
   return s.decoder->seek(0);
 }
 
+Mixer::Voice* Mixer::Newest(Sound& sound) {
+  Voice* newest = nullptr;
+  for (Voice& v : sound.voices) {
+    if (v.active && (!newest || v.serial > newest->serial)) newest = &v;
+  }
+  return newest;
+}
+
 int Mixer::play(int handle, bool loop, bool fromTop) {
   Sound* sound = find(handle);
   if (!sound) return -1;
@@ -79,7 +87,14 @@ int Mixer::play(int handle, bool loop, bool fromTop) {
   const int64_t length = sound->pcm->frames();
   Voice* target = nullptr;
   int64_t start = 0;
-  if (fromTop) {
+  Voice* newest = Newest(*sound);
+  if (fromTop && newest && newest->pos == 0) {
+    // Started again before a single sample of it was mixed: the two would
+    // start on the same sample and add up in phase, so a burst of requests
+    // (a fast-forwarded replay runs several frames between two pulls of the
+    // device) would only make one sound louder and louder. It starts once.
+    target = newest;
+  } else if (fromTop) {
     // A free voice if there is one, else the one that has sounded longest.
     for (Voice& v : sound->voices) {
       if (!v.active) {
@@ -89,11 +104,9 @@ int Mixer::play(int handle, bool loop, bool fromTop) {
       if (!target || v.serial < target->serial) target = &v;
     }
   } else {
-    for (Voice& v : sound->voices) {
-      if (v.active) {
-        v.loop = loop;
-        return 0;  // already sounding: nothing to resume
-      }
+    if (newest) {
+      newest->loop = loop;  // already sounding: nothing to resume
+      return 0;
     }
     target = &sound->voices[0];
     start = sound->resumePos < length ? sound->resumePos : 0;
@@ -112,10 +125,7 @@ int Mixer::stop(int handle) {
     sound->stream->active = false;  // the decoder stays where it is
     return 0;
   }
-  const Voice* newest = nullptr;
-  for (const Voice& v : sound->voices) {
-    if (v.active && (!newest || v.serial > newest->serial)) newest = &v;
-  }
+  const Voice* newest = Newest(*sound);
   if (newest) sound->resumePos = newest->pos;
   for (Voice& v : sound->voices) v.active = false;
   return 0;
@@ -161,7 +171,10 @@ int Mixer::setLoopPoint(int64_t sourceFrame, int handle) {
 
 int Mixer::remove(int handle) { return sounds_.erase(handle) ? 0 : -1; }
 
-void Mixer::clear() { sounds_.clear(); }
+void Mixer::clear() {
+  sounds_.clear();
+  limiter_.reset();
+}
 
 void Mixer::mixMemory(Sound& sound, float* out, int frames) {
   const PcmBuffer& pcm = *sound.pcm;
@@ -266,10 +279,7 @@ void Mixer::mix(float* stereo, int frames) {
       mixMemory(sound, stereo, frames);
     }
   }
-  for (int i = 0; i < 2 * frames; ++i) {
-    float v = stereo[i];
-    stereo[i] = v < -1.0f ? -1.0f : (v > 1.0f ? 1.0f : v);
-  }
+  limiter_.process(stereo, frames);
 }
 
 }  // namespace engine

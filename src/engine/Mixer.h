@@ -1,8 +1,8 @@
 // The game's own software mixer: a table of sound handles, up to three
 // voices per memory sound, one decoder per streamed sound, all summed into
-// interleaved stereo float frames at kMixRate. It knows nothing of devices
-// or locking: the sound facade locks the device around every call, and the
-// device (or a test) calls mix().
+// interleaved stereo float frames at kMixRate and kept below full scale by a
+// limiter. It knows nothing of devices or locking: the sound facade locks the
+// device around every call, and the device (or a test) calls mix().
 #pragma once
 
 #include <cstdint>
@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "Limiter.h"
 #include "SoundData.h"
 
 namespace engine {
@@ -72,6 +73,7 @@ class Mixer {
     float gain = 1.0f;
   };
 
+  static Voice* Newest(Sound& sound);  // the active voice started last, or null
   Sound* find(int handle);
   const Sound* find(int handle) const;
   int add(std::unique_ptr<Sound> sound);
@@ -81,6 +83,7 @@ class Mixer {
   void mixStream(Sound& sound, float* out, int frames);
 
   std::map<int, std::unique_ptr<Sound>> sounds_;
+  Limiter limiter_;
   int nextHandle_ = 1;
   uint64_t serial_ = 0;
 };

@@ -87,6 +87,26 @@ TEST_F(SoundEngineTest, ThreeRequestsInOneFrameSoundLikeOne) {
   EXPECT_FLOAT_EQ(Peak(512), once);
 }
 
+TEST_F(SoundEngineTest, FastForwardedFramesDoNotPileUpOneEffect) {
+  sound_.RequestEffect(1);
+  sound_.Update();
+  const float once = Peak(512);
+  ASSERT_GT(once, 0.0f);
+  StopSoundHandle(sound_.seHandle[1]);
+  Peak(512);
+  // Eleven frames run before the device pulls again, each asking for it.
+  for (int frame = 0; frame < 11; ++frame) {
+    sound_.RequestEffect(1);
+    sound_.Update();
+  }
+  EXPECT_FLOAT_EQ(Peak(512), once);
+  EXPECT_EQ(IsSoundPlaying(sound_.seHandle[1]), 1);
+  // Once it has been heard, a new request overlaps it as before.
+  sound_.RequestEffect(1);
+  sound_.Update();
+  EXPECT_GT(Peak(512), once);
+}
+
 TEST_F(SoundEngineTest, NothingPlaysWhileTheEffectVolumeIsZero) {
   sound_.seVolume = 0;
   sound_.ApplyVolumes();

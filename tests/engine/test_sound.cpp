@@ -2,12 +2,15 @@
 // the mixer output the device would play.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "engine/Engine.h"
 #include "engine/Headless.h"
+#include "engine/Limiter.h"
 #include "engine/Mixer.h"
 #include "test_sound_util.h"
 
@@ -92,6 +95,73 @@ TEST_F(SoundTest, ThreePlaysOverlapAndAFourthDoesNotAddAVoice) {
   // RampFloat(201) on top.
   std::vector<float> after = Pull(1);
   EXPECT_EQ(after[0], RampFloat(0) + RampFloat(101) + RampFloat(1));
+}
+
+// Mono 16-bit square wave: `period` frames per cycle, `level` of full scale.
+std::string WriteSquare(const char* name, int frames, int period, float level) {
+  std::vector<uint8_t> data;
+  const int amplitude = static_cast<int>(level * 32767);
+  for (int i = 0; i < frames; ++i)
+    soundtest::put16(data, i % period < period / 2 ? amplitude : -amplitude);
+  return soundtest::WriteFile(name, soundtest::Wav(1, 44100, 16, data));
+}
+
+TEST_F(SoundTest, APileOfLoudSoundsNeverReachesFullScale) {
+  SetSoundLoadMode(LOAD_STREAM);
+  int music = LoadSound(WriteSquare("music.wav", 44100, 100, 0.9f).c_str());
+  ASSERT_GT(music, 0);
+  PlaySoundHandle(music, PLAY_LOOP, true);
+  SetSoundLoadMode(LOAD_MEMORY);
+  std::vector<int> effects;
+  for (int period : {40, 64, 90, 150, 222}) {
+    std::string name = "fx" + std::to_string(period) + ".wav";
+    effects.push_back(LoadSound(WriteSquare(name.c_str(), 22050, period, 0.85f).c_str()));
+    ASSERT_GT(effects.back(), 0);
+  }
+  // Every effect three times over, each start landing on a loud mix.
+  float peak = 0.0f;
+  int atFullScale = 0;
+  for (int round = 0; round < 3; ++round) {
+    for (int h : effects) {
+      PlaySoundHandle(h, PLAY_BACKGROUND, true);
+      for (float v : Pull(731)) {
+        peak = std::max(peak, std::fabs(v));
+        atFullScale += std::fabs(v) >= 0.999f ? 1 : 0;
+      }
+    }
+  }
+  EXPECT_EQ(atFullScale, 0);
+  EXPECT_LE(peak, engine::Limiter::kCeiling);
+  EXPECT_GT(peak, 0.9f) << "turned down, not drowned";
+}
+
+TEST_F(SoundTest, QuietSoundPassesUntouchedBeforeAndSoonAfterALoudBurst) {
+  // The ramp stays under half of full scale: music at a moderate level.
+  int music = LoadRamp("quietmusic.wav", 1000, LOAD_STREAM);
+  ASSERT_GT(music, 0);
+  PlaySoundHandle(music, PLAY_LOOP, true);
+  int64_t played = 0;
+  auto expectUntouched = [&](int frames) {
+    std::vector<float> out = Pull(frames);
+    for (int i = 0; i < frames; ++i) {
+      ASSERT_EQ(out[i], RampFloat((played + i) % 1000)) << "frame " << played + i;
+    }
+    played += frames;
+  };
+  expectUntouched(5000);
+
+  SetSoundLoadMode(LOAD_MEMORY);
+  int bang = LoadSound(WriteSquare("bang.wav", 8820, 60, 0.95f).c_str());
+  ASSERT_GT(bang, 0);
+  PlaySoundHandle(bang, PLAY_BACKGROUND, true);
+  std::vector<float> burst = Pull(8820);
+  played += 8820;
+  for (float v : burst) ASSERT_LT(std::fabs(v), 0.999f);
+  // The follower lets go within two seconds, then the music is bit for bit
+  // what it was: no lasting loss of loudness.
+  Pull(2 * 44100);
+  played += 2 * 44100;
+  expectUntouched(5000);
 }
 
 TEST_F(SoundTest, StopThenPlayFromWhereItStopped) {
