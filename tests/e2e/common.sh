@@ -168,7 +168,9 @@ near() {
 
 # --- screenshots and menus --------------------------------------------------
 SHOT="$E2E_WORK/shot.png"
-snap() { import -window "$WIN" "${1:-$SHOT}" 2>/dev/null; }
+# snap [FILE]: a screenshot of the game window. A capture that races the
+# window's end can wait forever, so it is bounded.
+snap() { timeout -k 5 30 import -window "$WIN" "${1:-$SHOT}" 2>/dev/null; }
 
 # Brightest red (0..255) in a rectangle W H X Y of a screenshot.
 max_red() {

@@ -6,9 +6,8 @@ start_game
 answer_screen_question
 
 # The loading picture must be on screen: poll screenshots until it shows.
-SHOT="$E2E_WORK/shot.png"
 shows_loading_picture() {
-  import -window "$WIN" "$SHOT" 2>/dev/null || return 1
+  snap || return 1
   near "$(pixel "$SHOT" 100 120)" 208 32 32 &&
     near "$(pixel "$SHOT" 540 360)" 32 64 224 &&
     near "$(pixel "$SHOT" 320 240)" 32 192 64

@@ -30,7 +30,7 @@ answer_screen_question  # "No": a window
 # Loading runs with the window up, then the title fades in: wait until the
 # screen shows the title picture at full brightness.
 uncovered() {
-  import -window "$WIN" "$E2E_WORK/screen.png" 2>/dev/null &&
+  snap "$E2E_WORK/screen.png" &&
     near "$(pixel "$E2E_WORK/screen.png" 100 120)" 208 32 32
 }
 wait_until "$E2E_START_WAIT" uncovered || fail "the title picture never came up: $(pixel "$E2E_WORK/screen.png" 100 120)"
