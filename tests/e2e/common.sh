@@ -20,6 +20,7 @@ E2E_FAILED=0
 e2e_cleanup() {
   if game_running; then
     kill "$E2E_PID" 2>/dev/null
+    kill -CONT "$E2E_PID" 2>/dev/null  # in case a test left it stopped
     wait_until 5 game_ended || kill -9 "$E2E_PID" 2>/dev/null
   fi
   if [ "$E2E_FAILED" -ne 0 ] || [ -n "${E2E_KEEP:-}" ]; then
