@@ -12,7 +12,9 @@ namespace engine {
 std::unique_ptr<Font> Font::Open(const FaceChoice& face, const FontOptions& options) {
   auto font = std::make_unique<Font>();
   font->options_ = options;
-  if (!font->face_.open(face.file, face.index, options.style)) return nullptr;
+  // Glyphs borrowed from the fallback face are narrowed alike.
+  font->options_.style.widthScale = face.widthScale;
+  if (!font->face_.open(face.file, face.index, font->options_.style)) return nullptr;
   return font;
 }
 

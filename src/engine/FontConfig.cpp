@@ -85,6 +85,11 @@ bool match(FcPattern* pattern, int weight, bool italic, bool japanese, FaceChoic
                      ? reinterpret_cast<const char*>(family)
                      : std::string();
     out.index = FcPatternGetInteger(found, FC_INDEX, 0, &index) == FcResultMatch ? index : 0;
+    FcMatrix* matrix = nullptr;
+    out.widthScale = FcPatternGetMatrix(found, FC_MATRIX, 0, &matrix) == FcResultMatch &&
+                             matrix->xx > 0.25 && matrix->xx <= 4.0
+                         ? matrix->xx
+                         : 1.0;
   }
   FcPatternDestroy(found);
   return ok;

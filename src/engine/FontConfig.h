@@ -12,6 +12,9 @@ struct FaceChoice {
   std::string family;  // first family name of the chosen face
   std::string file;
   int index = 0;  // face index inside the file (collections)
+  // Horizontal scale the configuration asks for (its "matrix"): a face
+  // narrowed to fit text designed for a narrower one.
+  double widthScale = 1.0;
 };
 
 // Resolves a UTF-8 face name. `japanese` prefers a face with Japanese glyphs

@@ -57,6 +57,12 @@ bool FontFace::open(const std::string& file, int index, const FaceStyle& style) 
     return false;
   }
   FT_Select_Charmap(face, FT_ENCODING_UNICODE);
+  // Narrowing keeps the cell height, so rows stay where they are; FreeType
+  // scales the outlines and the advances alike.
+  if (style.widthScale != 1.0) {
+    FT_Matrix narrow = {static_cast<FT_Fixed>(style.widthScale * 0x10000), 0, 0, 0x10000};
+    FT_Set_Transform(face, &narrow, nullptr);
+  }
   emboldenStrength_ =
       style.weight >= 600 && !faceIsBold(face) ? std::max<long>(32, style.size * 64L / 24) : 0;
   shear_ = style.italic && (face->style_flags & FT_STYLE_FLAG_ITALIC) == 0;

@@ -14,6 +14,7 @@ struct FaceStyle {
   int size = 16;     // pixels per em
   int weight = 400;  // 100..900
   bool italic = false;
+  double widthScale = 1.0;  // glyphs and advances narrowed (< 1) or widened
   bool antialias = true;
 };
 

@@ -20,8 +20,8 @@ E2E_FAILED=0
 e2e_cleanup() {
   if game_running; then
     kill "$E2E_PID" 2>/dev/null
-    sleep 0.5
-    kill -9 "$E2E_PID" 2>/dev/null
+    kill -CONT "$E2E_PID" 2>/dev/null  # in case a test left it stopped
+    wait_until 5 game_ended || kill -9 "$E2E_PID" 2>/dev/null
   fi
   if [ "$E2E_FAILED" -ne 0 ] || [ -n "${E2E_KEEP:-}" ]; then
     echo "e2e: files kept in $E2E_WORK"
@@ -40,6 +40,14 @@ fail() {
   fi
   exit 1
 }
+
+# Deadlines. A busy machine (CI, several builds beside the tests) makes a
+# frame, a screenshot or a start-up many times slower than on an idle one;
+# the deadlines only bound a hung game, so they are generous. E2E_PATIENCE
+# multiplies them for machines slower still.
+E2E_PATIENCE=${E2E_PATIENCE:-1}
+E2E_START_WAIT=$((90 * E2E_PATIENCE))   # program start, loading, a window
+E2E_WAIT=$((45 * E2E_PATIENCE))         # the game reacting to a key
 
 # wait_until SECONDS COMMAND...: polls every 0.1 s until COMMAND succeeds.
 wait_until() {
@@ -80,14 +88,64 @@ find_window() {
 
 window_shown() { [ -n "$(find_window "$1")" ]; }
 
-# press WINDOW KEY: focus (no window manager, so no activation) and a short
-# press, the way a hand does it.
-press() {
+focused_on() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$(($1))" ]; }
+
+# focus WINDOW: there is no window manager, so focus is set by hand; keys go
+# to the window that has it.
+focus() {
   xdotool windowfocus "$1" 2>/dev/null
-  sleep 0.1
+  wait_until "$E2E_WAIT" focused_on "$1"
+}
+
+# press WINDOW KEY: a short press, the way a hand does it. The game reads the
+# keyboard once a frame, so on a slow frame a short press can go unseen: use
+# it only where nothing has to follow from the key (hold_until otherwise).
+press() {
+  focus "$1"
   xdotool keydown "$2"
-  sleep 0.08
+  sleep 0.1
   xdotool keyup "$2"
+}
+
+# hold_until WINDOW KEY COMMAND...: holds KEY down until COMMAND succeeds
+# (the game has seen the key and acted on it), then lets go. However slow a
+# frame, the press is not lost; the game acts on a key when it goes down, so
+# holding it longer does nothing more. A release and a new press of the same
+# key that fall into one frame look like a key never let go, so when nothing
+# happens for a long while the key is let go and pressed anew, until
+# E2E_WAIT seconds have passed.
+hold_until() {
+  local win=$1 key=$2 deadline=$((SECONDS + E2E_WAIT)) rc=1
+  shift 2
+  focus "$win"
+  while [ "$rc" -ne 0 ] && [ "$SECONDS" -lt "$deadline" ]; do
+    xdotool keydown "$key"
+    wait_until $((E2E_WAIT / 3)) "$@"
+    rc=$?
+    xdotool keyup "$key"
+  done
+  return $rc
+}
+
+# answer_screen_question: answers the start-up question "No" with Escape
+# and waits for the game window (its id lands in WIN). The question acts
+# when the key comes up, and a key pressed before it listens is lost, so
+# Escape is pressed again for as long as the question stays.
+question_gone() { ! window_shown 'スクリーン設定'; }
+answer_screen_question() {
+  wait_until "$E2E_START_WAIT" window_shown 'スクリーン設定' || fail "no screen-mode question appeared"
+  game_running || fail "the game ended before the question was answered"
+  local tries
+  for tries in 1 2 3 4 5; do
+    press "$(find_window 'スクリーン設定')" Escape
+    wait_until 10 question_gone && break
+  done
+  question_gone || fail "the question is still open after $tries presses of Escape"
+  wait_until "$E2E_START_WAIT" window_shown '^Velmora' ||
+    fail "no game window after answering (game $(game_running && echo running || echo ended));" \
+      "top-level windows: $(xwininfo -root -children | grep '"')"
+  WIN=$(find_window '^Velmora')
+  [ "$(window_size "$WIN")" = "640x480" ] || fail "game window is $(window_size "$WIN"), not 640x480"
 }
 
 window_size() {
@@ -108,6 +166,44 @@ near() {
     [ "${d#-}" -le 24 ] || return 1
   done
 }
+
+# --- screenshots and menus --------------------------------------------------
+SHOT="$E2E_WORK/shot.png"
+# snap [FILE]: a screenshot of the game window. A capture that races the
+# window's end can wait forever, so it is bounded.
+snap() { timeout -k 5 30 import -window "$WIN" "${1:-$SHOT}" 2>/dev/null; }
+
+# Brightest red (0..255) in a rectangle W H X Y of a screenshot.
+max_red() {
+  convert "$1" -crop "$2x$3+$4+$5" +repage -format '%[fx:int(255*maxima.r+.5)]' info:
+}
+# Brightest red of COUNT bands W x H at X, Y0 + STEP i, in one pass:
+# "r0 r1 ...".
+band_reds() {
+  local file=$1 w=$2 h=$3 x=$4 y0=$5 step=$6 count=$7 i args=()
+  for ((i = 0; i < count; i++)); do
+    args+=("(" -clone 0 -crop "${w}x${h}+${x}+$((y0 + step * i))" +repage ")")
+  done
+  convert "$file" "${args[@]}" -delete 0 -format '%[fx:int(255*maxima.r+.5)] ' info:
+}
+# white_rows W H X Y0 STEP COUNT: takes a screenshot and prints the rows
+# whose band holds white letters: the row under a menu's cursor.
+white_rows() {
+  snap || return 1
+  local i=0 red hits=""
+  for red in $(band_reds "$SHOT" "$@"); do
+    [ "$red" -ge 230 ] && hits="$hits$i"
+    i=$((i + 1))
+  done
+  echo "$hits"
+}
+# The title menu: row i's text starts at y 288 + 22 i inside the box from
+# x 270 to 370, and reaches into the next row's; a band across the upper
+# part of each row's letters is its own.
+title_cursor() { white_rows 84 9 278 297 22 5; }
+cursor_is() { [ "$("$1")" = "$2" ]; }
+# key KEY MENU ROWS: KEY, held until MENU's cursor shows on ROWS.
+key() { hold_until "$WIN" "$1" cursor_is "$2" "$3"; }
 
 close_window() {
   [ -x "$E2E_WORK/close_window" ] ||

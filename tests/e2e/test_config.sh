@@ -10,97 +10,56 @@ GAME_DIR=$(realpath "$2")
 [ -d "$GAME_DIR/Graphics" ] || fail "no built game data in $GAME_DIR"
 for d in "$GAME_DIR"/*/; do ln -s "${d%/}" "$E2E_WORK/"; done
 cd "$E2E_WORK" || fail "no scratch directory"
-SHOT="$E2E_WORK/shot.png"
 
-snap() { import -window "$WIN" "${1:-$SHOT}" 2>/dev/null; }
-max_red() {
-  convert "$1" -crop "$2x$3+$4+$5" +repage -format '%[fx:int(255*maxima.r+.5)]' info:
-}
-# Rows lit white (the cursor row) among `count` rows of a menu whose first
-# row's letters start at (x, y), 25 pixels apart, `width` wide.
-lit_rows() {
-  snap || return 1
-  local i hits="" red
-  for ((i = 0; i < $4; i++)); do
-    red=$(max_red "$SHOT" "$3" 15 "$1" $(($2 + 25 * i)))
-    [ "$red" -ge 230 ] && hits="$hits$i"
-  done
-  echo "$hits"
-}
-title_cursor() {
-  snap || return 1
-  local i hits="" red
-  for i in 0 1 2 3 4; do
-    red=$(max_red "$SHOT" 84 9 278 $((297 + 22 * i)))
-    [ "$red" -ge 230 ] && hits="$hits$i"
-  done
-  echo "$hits"
-}
+# Rows lit white (the cursor row) among COUNT rows of a menu whose first
+# row's letters start at (X, Y), 25 pixels apart, WIDTH wide.
+lit_rows() { white_rows "$3" 15 "$1" "$2" 25 "$4"; }
 main_cursor() { lit_rows 128 337 184 3; }      # "Config" menu at (120, 300)
 volume_cursor() { lit_rows 338 187 134 11; }   # "Volume" table at (330, 150)
 key_cursor() { lit_rows 338 187 184 10; }      # "Key Config" table at (330, 150)
-cursor_is() { [ "$("$1")" = "$2" ]; }
-tap() {
-  press "$WIN" "$1"
-  sleep 0.3
-}
 title_lit() { snap && [ "$(max_red "$SHOT" 20 20 510 315)" -ge 200 ]; }
 
 rm -f keyconfig.dat setting.dat
 start_game
-wait_until 15 window_shown 'スクリーン設定' || fail "no screen-mode question appeared"
-press "$(find_window 'スクリーン設定')" Escape
-wait_until 15 window_shown '^Velmora' || fail "no game window after answering"
-WIN=$(find_window '^Velmora')
-wait_until 20 title_lit || fail "the title never lit up"
-wait_until 5 cursor_is title_cursor 0 || fail "cursor not on Start: rows '$(title_cursor)'"
+answer_screen_question
+wait_until "$E2E_START_WAIT" title_lit || fail "the title never lit up"
+wait_until "$E2E_WAIT" cursor_is title_cursor 0 || fail "cursor not on Start: rows '$(title_cursor)'"
 
 # "Config" is the row above "Exit".
-tap Up
-tap Up
-wait_until 3 cursor_is title_cursor 3 || fail "not on Config: rows '$(title_cursor)'"
-tap z
-wait_until 5 cursor_is main_cursor 0 || fail "no configuration menu: rows '$(main_cursor)'"
-sleep 0.4
+key Up title_cursor 4 || fail "Up from Start: rows '$(title_cursor)'"
+key Up title_cursor 3 || fail "not on Config: rows '$(title_cursor)'"
+key z main_cursor 0 || fail "no configuration menu: rows '$(main_cursor)'"
 snap config_main.png
 [ -n "${E2E_SHOT:-}" ] && cp config_main.png "$E2E_SHOT"
 
 # Music volume: no settings file yet, so the table opens on "MAX"; two steps
 # down is 80%.
-tap z
-wait_until 3 cursor_is volume_cursor 0 || fail "volume table not on MAX: rows '$(volume_cursor)'"
-tap Down
-tap Down
-wait_until 3 cursor_is volume_cursor 2 || fail "not on 80%: rows '$(volume_cursor)'"
+key z volume_cursor 0 || fail "volume table not on MAX: rows '$(volume_cursor)'"
+key Down volume_cursor 1 || fail "not on 90%: rows '$(volume_cursor)'"
+key Down volume_cursor 2 || fail "not on 80%: rows '$(volume_cursor)'"
 snap config_volume.png
-tap z
-wait_until 3 cursor_is main_cursor 0 || fail "OK did not close the volume table: '$(main_cursor)'"
+key z main_cursor 0 || fail "OK did not close the volume table: '$(main_cursor)'"
 
 # Key table: OK and Cancel keys on a button row assign nothing and stay.
-tap Down
-tap Down
-wait_until 3 cursor_is main_cursor 2 || fail "not on Key Config: rows '$(main_cursor)'"
-tap z
-wait_until 3 cursor_is key_cursor 0 || fail "no key table: rows '$(key_cursor)'"
+key Down main_cursor 1 || fail "not on the row below Music: rows '$(main_cursor)'"
+key Down main_cursor 2 || fail "not on Key Config: rows '$(main_cursor)'"
+key z key_cursor 0 || fail "no key table: rows '$(key_cursor)'"
 snap config_keys.png
-tap z
-tap x
+press "$WIN" z
+press "$WIN" x
 cursor_is key_cursor 0 || fail "keys on a button row moved or closed the table: '$(key_cursor)'"
 # Up wraps to "Back", whose OK closes the table.
-tap Up
-wait_until 3 cursor_is key_cursor 9 || fail "Up did not wrap to Back: rows '$(key_cursor)'"
-tap z
-wait_until 3 cursor_is main_cursor 2 || fail "Back did not close the key table: '$(main_cursor)'"
+key Up key_cursor 9 || fail "Up did not wrap to Back: rows '$(key_cursor)'"
+key z main_cursor 2 || fail "Back did not close the key table: '$(main_cursor)'"
 
 # Cancel leaves for the title; the files are written on the way out.
-tap x
-wait_until 10 title_lit || fail "Cancel did not return to the title"
-wait_until 5 cursor_is title_cursor 0 || fail "new title not on Start: rows '$(title_cursor)'"
+hold_until "$WIN" x title_lit || fail "Cancel did not return to the title"
+wait_until "$E2E_WAIT" cursor_is title_cursor 0 || fail "new title not on Start: rows '$(title_cursor)'"
 [ -f keyconfig.dat ] || fail "no keyconfig.dat after leaving the configuration"
 [ -f setting.dat ] || fail "no setting.dat after leaving the configuration"
-tap Up
-tap z
-wait_exit 10 || fail "the game did not end after Exit"
+key Up title_cursor 4 || fail "Up from Start: rows '$(title_cursor)'"
+hold_until "$WIN" z game_ended || fail "the game did not end after Exit"
+wait_exit "$E2E_WAIT" || fail "the game did not end after Exit"
 [ "$E2E_RC" = "0" ] || fail "exit code $E2E_RC"
 
 keys=$(od -An -tx1 -v keyconfig.dat | tr -s ' \n' ' ' | sed 's/^ //; s/ $//')

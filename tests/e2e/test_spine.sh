@@ -10,13 +10,6 @@ source "$(dirname "$0")/common.sh"
 window_titled() {
   xwininfo -root -tree 2>/dev/null | grep -F "\"$1\":" | head -n 1 | awk '{print $1}'
 }
-# Polled by wait_until: the title is looked up afresh on every try.
-has_window() { [ -n "$(window_titled "$1")" ]; }
-# One key, held briefly, into the focused game window.
-tap() {
-  press "$WIN" "$1"
-  sleep 0.25
-}
 # A 640 x 480 Windows bitmap.
 is_640x480_bmp() {
   case "$(identify -format '%m %w %h' "$1" 2>/dev/null)" in
@@ -32,30 +25,23 @@ convert -size 320x480 xc:'#d02020' -size 320x480 xc:'#2040e0' +append \
   PNG32:"$E2E_WORK/Graphics/title.png" || fail "cannot make the title picture"
 
 start_game
-wait_until 15 has_window 'スクリーン設定' || fail "no screen-mode question appeared"
-BOX=$(window_titled 'スクリーン設定')
-press "$BOX" Escape  # "No": a window
-wait_until 15 has_window 'Velmora 体験版' || fail "no game window after answering"
-WIN=$(window_titled 'Velmora 体験版')
-[ "$(window_size "$WIN")" = "640x480" ] || fail "game window is $(window_size "$WIN"), not 640x480"
+answer_screen_question  # "No": a window
+[ "$(($(window_titled "Velmora 体験版")))" = "$((WIN))" ] || fail "the game window is not titled 'Velmora 体験版'"
 # Loading runs with the window up, then the title fades in: wait until the
 # screen shows the title picture at full brightness.
 uncovered() {
-  import -window "$WIN" "$E2E_WORK/screen.png" 2>/dev/null &&
+  snap "$E2E_WORK/screen.png" &&
     near "$(pixel "$E2E_WORK/screen.png" 100 120)" 208 32 32
 }
-wait_until 20 uncovered || fail "the title picture never came up: $(pixel "$E2E_WORK/screen.png" 100 120)"
+wait_until "$E2E_START_WAIT" uncovered || fail "the title picture never came up: $(pixel "$E2E_WORK/screen.png" 100 120)"
+wait_until "$E2E_WAIT" cursor_is title_cursor 0 || fail "cursor not on the first row: rows '$(title_cursor)'"
 
 cd "$E2E_WORK" || fail "no scratch directory"
-tap p
-wait_until 5 test -s snapshot/vm0000.bmp || fail "P saved no snapshot/vm0000.bmp"
-tap Up  # past the first row: onto the last
-tap p
-wait_until 5 test -s snapshot/vm0001.bmp || fail "the second P saved no snapshot/vm0001.bmp"
-tap Down  # past the last row: back to the first
-tap p
-wait_until 5 test -s snapshot/vm0002.bmp || fail "the third P saved no snapshot/vm0002.bmp"
-sleep 0.3
+hold_until "$WIN" p is_640x480_bmp snapshot/vm0000.bmp || fail "P saved no snapshot/vm0000.bmp"
+key Up title_cursor 4 || fail "Up did not move past the first row onto the last: rows '$(title_cursor)'"
+hold_until "$WIN" p is_640x480_bmp snapshot/vm0001.bmp || fail "the second P saved no snapshot/vm0001.bmp"
+key Down title_cursor 0 || fail "Down did not move past the last row to the first: rows '$(title_cursor)'"
+hold_until "$WIN" p is_640x480_bmp snapshot/vm0002.bmp || fail "the third P saved no snapshot/vm0002.bmp"
 
 for shot in snapshot/vm0000.bmp snapshot/vm0001.bmp snapshot/vm0002.bmp; do
   is_640x480_bmp "$shot" || fail "$shot is not a 640 x 480 BMP"
@@ -70,6 +56,6 @@ cmp -s snapshot/vm0000.bmp snapshot/vm0002.bmp || fail "the cursor did not wrap 
 [ -n "${E2E_SHOT:-}" ] && cp snapshot/vm0001.bmp "$E2E_SHOT"
 
 close_window "$WIN" || fail "could not ask the window to close"
-wait_exit 10 || fail "the game did not end after its window was closed"
+wait_exit "$E2E_WAIT" || fail "the game did not end after its window was closed"
 [ "$E2E_RC" = "0" ] || fail "exit code $E2E_RC after closing the window"
 echo "PASS"

@@ -2,14 +2,20 @@
 // needs no screen, so widths are the real ones.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
+#include "app/Resources.h"
 #include "engine/Backend.h"
 #include "engine/DataFiles.h"
 #include "engine/Engine.h"
 #include "engine/Font.h"
 #include "engine/FontConfig.h"
 #include "engine/Headless.h"
+#include "engine/ImageDecode.h"
 #include "engine/TextDecode.h"
 
 namespace {
@@ -72,6 +78,97 @@ TEST_F(TextMeasureTest, SizeIsTheCellHeightAndScoreBoardTextFits) {
   EXPECT_LE(MeasureText("0000000000", hud), 120);  // 520 + 120 = the screen edge
   EXPECT_GE(MeasureText("0000000000", hud), 90);
   EXPECT_LT(MeasureText("HiScore", hud), 88);
+}
+
+// Rows from the top of a text line that its letters cover: [top, bottom).
+struct InkRows {
+  int top = 1 << 20;
+  int bottom = 0;
+};
+InkRows InkOf(const char* text, int handle) {
+  engine::Font* font = engine::FindFont(handle);
+  InkRows ink;
+  if (font == nullptr) return ink;
+  for (const char32_t c : engine::DecodeCp932(text)) {
+    const engine::Glyph& g = font->glyph(c);
+    if (g.width == 0) continue;
+    ink.top = std::min(ink.top, g.offsetY);
+    ink.bottom = std::max(ink.bottom, g.offsetY + g.height);
+  }
+  return ink;
+}
+
+engine::DecodedImage ReadPicture(const std::string& path) {
+  engine::DecodedImage image;
+  FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return image;
+  std::vector<uint8_t> bytes;
+  uint8_t chunk[65536];
+  size_t got = 0;
+  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+    bytes.insert(bytes.end(), chunk, chunk + got);
+  std::fclose(file);
+  engine::DecodeImage(bytes.data(), bytes.size(), image);
+  return image;
+}
+
+// Mean brightness (0..765) of row y of a picture between x0 and x1.
+double RowBrightness(const engine::DecodedImage& image, int y, int x0, int x1) {
+  double sum = 0;
+  for (int x = x0; x < x1; ++x) {
+    const uint32_t p = image.pixels[static_cast<size_t>(y) * image.width + x];
+    sum += (p & 0xFF) + ((p >> 8) & 0xFF) + ((p >> 16) & 0xFF);
+  }
+  return sum / (x1 - x0);
+}
+
+// Every fixed text of the menus, the score panel and the headings against
+// the box it must stay in, measured with the game's own fonts: the faces
+// standing in for the designed ones run wider, and text that spills over a
+// frame or a rule is what a player sees first.
+TEST_F(TextMeasureTest, GameTextsStayInsideTheirBoxes) {
+  LoadFonts();
+  // Stage menus and selection menus: 200-pixel tables with 8-pixel margins.
+  constexpr int kMenuInner = 200 - 2 * 8;
+  for (const char* row :
+       {"PAUSE", "GAME OVER", "CONTINUE 99", "RETURN TO TITLE", "GIVE UP", "RESTART FROM FIRST"}) {
+    EXPECT_LT(MeasureText(row, FontTrebuchet25), kMenuInner) << row;
+  }
+  for (const char* heading : {"Select Difficulty", "Select Charge type"}) {
+    EXPECT_LT(MeasureText(heading, FontFranklin25), kMenuInner) << heading;
+  }
+  // The stage menu (y 124: margin, heading and two 25-pixel rows above its
+  // last row) ends its last row's letters above the "OK?" box at y 234.
+  const InkRows lastRow = InkOf("RESTART FROM FIRST", FontTrebuchet25);
+  EXPECT_LE(124 + 8 + 25 + 2 * 25 + lastRow.bottom, 234);
+  // The score digits start 90 pixels into the panel at x 430 and end
+  // before its rules do, at x 628.
+  EXPECT_LE(430 + 90 + MeasureText("0000000000", FontTrebuchet25), 628);
+  EXPECT_LT(MeasureText("HiScore", FontTrebuchet25), 88);
+
+  // Headings on the menu backdrop, centred in 320 pixels from x 160: the
+  // rows their letters cover hold no border or rule of the picture.
+  const engine::DecodedImage backdrop =
+      ReadPicture(std::string(VELMORA_GAME_DIR) + "/Graphics/demo4.png");
+  ASSERT_EQ(backdrop.width, 640);
+  ASSERT_EQ(backdrop.height, 480);
+  const struct {
+    const char* text;
+    int y;
+  } headings[] = {{"Replay", 16}, {"Scores", 48}, {"Result", 56}};
+  for (const auto& heading : headings) {
+    const int width = MeasureText(heading.text, FontMincho30);
+    const int left = 160 + (320 - width) / 2;
+    const InkRows ink = InkOf(heading.text, FontMincho30);
+    ASSERT_LT(ink.top, ink.bottom) << heading.text;
+    for (int y = heading.y + ink.top; y < heading.y + ink.bottom; ++y) {
+      const double here = RowBrightness(backdrop, y, left, left + width);
+      const double around = (RowBrightness(backdrop, y - 1, left, left + width) +
+                             RowBrightness(backdrop, y + 1, left, left + width)) /
+                            2;
+      EXPECT_LT(std::abs(here - around), 6.0) << heading.text << ": a line across row " << y;
+    }
+  }
 }
 
 TEST_F(TextMeasureTest, FixedPitchGothicAlignsColumns) {
