@@ -18,6 +18,7 @@
 #include "Backend.h"
 #include "DrawQueue.h"
 #include "Engine.h"
+#include "SdlVideoInit.h"
 #include "WindowIcon.h"
 
 namespace engine {
@@ -45,7 +46,7 @@ class SdlVideo final : public VideoDevice {
 
   bool open(const WindowSettings& settings) override {
     if (renderer_) return true;
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    if (!InitVideoOnADisplay()) return false;
     videoUp_ = true;
     const int width = settings.width > 0 ? settings.width : kLogicalWidth;
     const int height = settings.height > 0 ? settings.height : kLogicalHeight;
