@@ -55,6 +55,10 @@ void BuildScreens(const Context& ctx) {
           Opaque(Screen(ctx, "demo11.svg", Backdrop(0x01020a, 0x040818, 56, 1.0f, 0.7f))), false);
   SavePng(ctx, "demo12.png",
           Opaque(Screen(ctx, "demo12.svg", Backdrop(0x000106, 0x060818, 57, 1.1f, 0.7f))), false);
+  SavePng(ctx, "demo21.png",
+          Opaque(Screen(ctx, "demo21.svg", Backdrop(0x01020a, 0x06081a, 58, 1.0f, 0.7f))), false);
+  SavePng(ctx, "demo22.png",
+          Opaque(Screen(ctx, "demo22.svg", Backdrop(0x020308, 0x0a0c16, 59, 0.7f, 0.5f))), false);
 
   // The play-field frame: stars behind the field for stages without scenery.
   Canvas frame = Backdrop(0x020308, 0x040814, 55, 0.9f, 0.45f);
