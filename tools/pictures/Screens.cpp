@@ -59,6 +59,10 @@ void BuildScreens(const Context& ctx) {
           Opaque(Screen(ctx, "demo21.svg", Backdrop(0x01020a, 0x06081a, 58, 1.0f, 0.7f))), false);
   SavePng(ctx, "demo22.png",
           Opaque(Screen(ctx, "demo22.svg", Backdrop(0x020308, 0x0a0c16, 59, 0.7f, 0.5f))), false);
+  SavePng(ctx, "demo31.png",
+          Opaque(Screen(ctx, "demo31.svg", Backdrop(0x000104, 0x04040c, 60, 1.1f, 0.7f))), false);
+  SavePng(ctx, "demo32.png",
+          Opaque(Screen(ctx, "demo32.svg", Backdrop(0x000002, 0x060610, 61, 1.2f, 0.8f))), false);
 
   // The play-field frame: stars behind the field for stages without scenery.
   Canvas frame = Backdrop(0x020308, 0x040814, 55, 0.9f, 0.45f);
