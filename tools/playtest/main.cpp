@@ -99,7 +99,7 @@ int Help() {
       "  --seed N            the stage's random seed (default 1)\n"
       "  --continue          take continues when the game is lost\n"
       "  --read-frames N     frames a message is read before OK; 0 waits it out (default 60)\n"
-      "  --frame-limit N     stop after N frames (default 30 minutes of play)\n"
+      "  --frame-limit N     stop a stage after N frames (default 30 minutes of play)\n"
       "  --all               play Easy, Normal and Apocrypha and print a table\n"
       "  --skill S           expert, player or newcomer (default expert)\n"
       "  --save-replay FILE  write the game's replay to FILE (not with --all); with --game\n"
