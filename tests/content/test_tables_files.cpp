@@ -47,9 +47,30 @@ std::string Cp932ToUtf8(const std::string& in, bool& ok) {
 
 std::vector<uint8_t> Bytes(const std::string& s) { return {s.begin(), s.end()}; }
 
-std::vector<ScriptRow> Stage1Script() {
-  const std::vector<uint8_t> bytes = Bytes(ReadAll(kBuilt / "Stage/stage1.csv"));
+std::vector<ScriptRow> StageScript(int32_t stage) {
+  const std::vector<uint8_t> bytes =
+      Bytes(ReadAll(kBuilt / "Stage" / ("stage" + std::to_string(stage) + ".csv")));
   return ParseStageScript(bytes.data(), bytes.size());
+}
+
+// The stages that are built, each with its mid-boss and boss rows, their
+// boss title numbers, its range of enemy rows and the boss's music.
+struct BuiltStage {
+  int32_t number;
+  int32_t midBoss, boss;
+  float midBossTitle, bossTitle;
+  int32_t firstRow, lastRow;
+  int bossMusic;
+};
+const BuiltStage kStages[] = {
+    {1, 10, 11, 1, 2, 1, 60, 3}, {2, 68, 69, 3, 4, 61, 120, 5}, {3, 128, 129, 5, 6, 121, 180, 7}};
+
+// A stage's own talks: 10n + 1 to 10n + 3.
+std::vector<int32_t> StageTalks() {
+  std::vector<int32_t> talks;
+  for (const BuiltStage& stage : kStages)
+    for (int32_t k = 1; k <= 3; ++k) talks.push_back(10 * stage.number + k);
+  return talks;
 }
 
 EnemyRecord LoadRecord(int32_t number, int32_t difficulty) {
@@ -106,49 +127,59 @@ std::set<int32_t> SpawnedBy(int32_t n) {
   return rows;
 }
 
-TEST(BuiltTables, Stage1ScriptSpawnsOnlyEnemiesThatExistAndEnds) {
-  const std::vector<ScriptRow> script = Stage1Script();
-  ASSERT_GT(script.size(), 50u);
-  std::set<int32_t> spawned;
-  std::set<int32_t> bosses;
-  std::vector<float> names;
-  bool ends = false;
-  bool title = false;
-  for (const ScriptRow& row : script) {
-    if (row.command == SCRIPT_SPAWN_ENEMY) spawned.insert(row.number);
-    if (row.command == SCRIPT_BRING_IN_BOSS) bosses.insert(row.number);
-    if (row.command == SCRIPT_STAGE_END) ends = true;
-    if (row.command == SCRIPT_STAGE_TITLE) title = true;
-    if (row.command == SCRIPT_BOSS_NAME) names.push_back(row.x);
-  }
-  EXPECT_TRUE(ends);
-  EXPECT_TRUE(title);
-  EXPECT_EQ(bosses, (std::set<int32_t>{10, 11}));
-  // The mid-boss gets the nameless title 1 (its bar, its bonus), Gram title 2.
-  EXPECT_EQ(names, (std::vector<float>{1.0f, 2.0f}));
-  spawned.insert(bosses.begin(), bosses.end());
-  // Enemies the enemies let go count too, however deep.
-  std::vector<int32_t> open(spawned.begin(), spawned.end());
-  while (!open.empty()) {
-    const int32_t n = open.back();
-    open.pop_back();
-    if (n < 1 || n > 499) continue;
-    for (int32_t child : SpawnedBy(n))
-      if (spawned.insert(child).second) open.push_back(child);
-  }
-  EXPECT_GT(spawned.size(), 8u);
-  for (int32_t n : spawned) {
-    SCOPED_TRACE(n);
-    ASSERT_TRUE(n >= 1 && n <= 60) << "outside stage 1's range";
-    ASSERT_TRUE(fs::exists(kBuilt / "EnemyDB" / ("enemy" + std::to_string(n) + ".csv")));
-    for (int32_t difficulty : {1, 3, 5}) {
-      const EnemyRecord r = LoadRecord(n, difficulty);
-      EXPECT_FALSE(r.actions.empty());
-      EXPECT_GT(r.radius, 0);
-      // Every enemy fires on every difficulty.
-      EXPECT_TRUE(std::any_of(r.actions.begin(), r.actions.end(), [](const Action& a) {
-        return (a.op & 255) >= 110 && (a.op & 255) <= 114;
-      }));
+TEST(BuiltTables, StageScriptsSpawnOnlyTheirOwnEnemiesAndEnd) {
+  for (const BuiltStage& stage : kStages) {
+    SCOPED_TRACE(stage.number);
+    const std::vector<ScriptRow> script = StageScript(stage.number);
+    ASSERT_GT(script.size(), 50u);
+    std::set<int32_t> spawned;
+    std::set<int32_t> bosses;
+    std::vector<float> names;
+    bool ends = false;
+    int32_t titleAt = -1;
+    int32_t firstTalkAt = -1;
+    for (const ScriptRow& row : script) {
+      if (row.command == SCRIPT_SPAWN_ENEMY) spawned.insert(row.number);
+      if (row.command == SCRIPT_BRING_IN_BOSS) bosses.insert(row.number);
+      if (row.command == SCRIPT_STAGE_END) ends = true;
+      if (row.command == SCRIPT_STAGE_TITLE) titleAt = row.frame;
+      if (row.command == SCRIPT_CONVERSATION && firstTalkAt < 0) firstTalkAt = row.frame;
+      if (row.command == SCRIPT_BOSS_NAME) names.push_back(row.x);
+    }
+    EXPECT_TRUE(ends);
+    ASSERT_GE(titleAt, 0);
+    // From stage 2 on, the title card (seven seconds) is gone before the
+    // opening talk shows its portraits.
+    if (stage.number >= 2) {
+      EXPECT_GE(firstTalkAt, titleAt + 7 * 60);
+    }
+    EXPECT_EQ(bosses, (std::set<int32_t>{stage.midBoss, stage.boss}));
+    // The mid-boss gets a nameless title (its bar, its bonus), the boss its name.
+    EXPECT_EQ(names, (std::vector<float>{stage.midBossTitle, stage.bossTitle}));
+    spawned.insert(bosses.begin(), bosses.end());
+    // Enemies the enemies let go count too, however deep.
+    std::vector<int32_t> open(spawned.begin(), spawned.end());
+    while (!open.empty()) {
+      const int32_t n = open.back();
+      open.pop_back();
+      if (n < 1 || n > 499) continue;
+      for (int32_t child : SpawnedBy(n))
+        if (spawned.insert(child).second) open.push_back(child);
+    }
+    EXPECT_GT(spawned.size(), 8u);
+    for (int32_t n : spawned) {
+      SCOPED_TRACE(n);
+      ASSERT_TRUE(n >= stage.firstRow && n <= stage.lastRow) << "outside the stage's range";
+      ASSERT_TRUE(fs::exists(kBuilt / "EnemyDB" / ("enemy" + std::to_string(n) + ".csv")));
+      for (int32_t difficulty : {1, 3, 5}) {
+        const EnemyRecord r = LoadRecord(n, difficulty);
+        EXPECT_FALSE(r.actions.empty());
+        EXPECT_GT(r.radius, 0);
+        // Every enemy fires on every difficulty.
+        EXPECT_TRUE(std::any_of(r.actions.begin(), r.actions.end(), [](const Action& a) {
+          return (a.op & 255) >= 110 && (a.op & 255) <= 114;
+        }));
+      }
     }
   }
 }
@@ -167,6 +198,7 @@ struct BossScript {
   std::set<int32_t> byRounds;          // targets of code 7
   std::set<int32_t> withdrawals;       // blocks that end the boss without a defeat
   std::map<int32_t, std::vector<int>> blockOps;
+  std::map<int32_t, std::set<int32_t>> blockShotTypes;  // bullet kinds set by code 108
 
   std::vector<int32_t> patterns() const {
     std::vector<int32_t> out;
@@ -188,73 +220,102 @@ BossScript ReadBossScript(int32_t number, int32_t difficulty) {
   starts.insert(b.byHitPoints.begin(), b.byHitPoints.end());
   starts.insert(b.byRounds.begin(), b.byRounds.end());
   starts.insert(100000);
-  for (int32_t s : starts) b.blockFires[s] = false;
+  for (int32_t s : starts) {
+    b.blockFires[s] = false;
+    b.blockShotTypes[s];
+  }
   for (const Action& a : r.actions) {
     const int32_t start = *std::prev(starts.upper_bound(a.time));
     const int op = a.op & 255;
     b.blockOps[start].push_back(op);
+    if (op == 108) b.blockShotTypes[start].insert(static_cast<int32_t>(a.p1));
     if (Fires(op)) b.blockFires[start] = true;
     if (op == 1 && a.p1 == 0.0f && start < 100000) b.withdrawals.insert(start);
   }
   return b;
 }
 
+void ExpectBossScriptEndsEitherWay(int32_t boss, int32_t difficulty) {
+  SCOPED_TRACE(boss);
+  const EnemyRecord r = LoadRecord(boss, difficulty);
+  EXPECT_TRUE(HasAction(r, 100000, 161));
+  EXPECT_TRUE(HasAction(r, 100000, 47));
+  const bool destroys = std::any_of(r.actions.begin(), r.actions.end(), [](const Action& a) {
+    return a.time >= 100000 && (a.op & 255) == 1 && a.p1 != 0.0f;
+  });
+  EXPECT_TRUE(destroys);
+  const BossScript b = ReadBossScript(boss, difficulty);
+  const std::vector<int32_t> patterns = b.patterns();
+  ASSERT_FALSE(patterns.empty());
+  // Every pattern after the first is reached on hit points and, when its
+  // rounds run out, from the pattern before; the last one's rounds lead to
+  // a withdrawal, so a fight left alone ends.
+  for (size_t i = 1; i < patterns.size(); ++i) {
+    EXPECT_TRUE(b.byHitPoints.count(patterns[i])) << "pattern at " << patterns[i];
+    EXPECT_TRUE(b.byRounds.count(patterns[i])) << "pattern at " << patterns[i];
+  }
+  ASSERT_EQ(b.withdrawals.size(), 1u);
+  EXPECT_TRUE(b.byRounds.count(*b.withdrawals.begin()));
+  // Nothing jumps into the void: every target is a pattern or the withdrawal.
+  for (int32_t target : b.byHitPoints)
+    EXPECT_TRUE(b.blockFires.at(target) || b.withdrawals.count(target)) << target;
+  for (int32_t target : b.byRounds)
+    EXPECT_TRUE(b.blockFires.at(target) || b.withdrawals.count(target)) << target;
+}
+
 TEST(BuiltTables, BossesSwitchByHitPointsAndRoundsAndHaveADefeatSequence) {
-  std::map<int32_t, size_t> gramPatterns;
-  std::map<int32_t, size_t> cruiserPatterns;
-  for (int32_t difficulty : {1, 3, 5}) {
-    SCOPED_TRACE(difficulty);
-    for (int32_t boss : {10, 11}) {
-      SCOPED_TRACE(boss);
-      const EnemyRecord r = LoadRecord(boss, difficulty);
-      EXPECT_TRUE(HasAction(r, 100000, 161));
-      EXPECT_TRUE(HasAction(r, 100000, 47));
-      const bool destroys = std::any_of(r.actions.begin(), r.actions.end(), [](const Action& a) {
-        return a.time >= 100000 && (a.op & 255) == 1 && a.p1 != 0.0f;
-      });
-      EXPECT_TRUE(destroys);
-      const BossScript b = ReadBossScript(boss, difficulty);
-      const std::vector<int32_t> patterns = b.patterns();
-      ASSERT_FALSE(patterns.empty());
-      // Every pattern after the first is reached on hit points and, when its
-      // rounds run out, from the pattern before; the last one's rounds lead to
-      // a withdrawal, so a fight left alone ends.
-      for (size_t i = 1; i < patterns.size(); ++i) {
-        EXPECT_TRUE(b.byHitPoints.count(patterns[i])) << "pattern at " << patterns[i];
-        EXPECT_TRUE(b.byRounds.count(patterns[i])) << "pattern at " << patterns[i];
-      }
-      ASSERT_EQ(b.withdrawals.size(), 1u);
-      EXPECT_TRUE(b.byRounds.count(*b.withdrawals.begin()));
-      // Nothing jumps into the void: every target is a pattern or the withdrawal.
-      for (int32_t target : b.byHitPoints)
-        EXPECT_TRUE(b.blockFires.at(target) || b.withdrawals.count(target)) << target;
-      for (int32_t target : b.byRounds)
-        EXPECT_TRUE(b.blockFires.at(target) || b.withdrawals.count(target)) << target;
-      (boss == 11 ? gramPatterns : cruiserPatterns)[difficulty] = patterns.size();
+  for (const BuiltStage& stage : kStages) {
+    SCOPED_TRACE(stage.number);
+    std::map<int32_t, size_t> bossPatterns;
+    std::map<int32_t, size_t> midBossPatterns;
+    for (int32_t difficulty : {1, 3, 5}) {
+      SCOPED_TRACE(difficulty);
+      ExpectBossScriptEndsEitherWay(stage.midBoss, difficulty);
+      ExpectBossScriptEndsEitherWay(stage.boss, difficulty);
+      bossPatterns[difficulty] = ReadBossScript(stage.boss, difficulty).patterns().size();
+      midBossPatterns[difficulty] = ReadBossScript(stage.midBoss, difficulty).patterns().size();
+    }
+    EXPECT_GE(bossPatterns[1], 3u);
+    EXPECT_GE(bossPatterns[3], 5u);
+    EXPECT_GE(bossPatterns[5], 6u);
+    EXPECT_GT(bossPatterns[5], bossPatterns[3]);
+    EXPECT_GT(midBossPatterns[3], midBossPatterns[1]);
+
+    // Apocrypha has a pattern of its own: a block that fires only there.
+    const BossScript normal = ReadBossScript(stage.boss, 3);
+    const BossScript apocrypha = ReadBossScript(stage.boss, 5);
+    const std::vector<int32_t> hard = apocrypha.patterns();
+    EXPECT_TRUE(std::any_of(hard.begin(), hard.end(), [&](int32_t start) {
+      return !normal.blockFires.count(start) || !normal.blockFires.at(start);
+    }));
+
+    // Difficulty shows in the data: Apocrypha's opening fan (the first one,
+    // plain or swept) has more lines than Normal's, which has more than Easy's.
+    auto fanLines = [](const EnemyRecord& r) {
+      for (const Action& a : r.actions)
+        if ((a.op & 255) == 112 || (a.op & 255) == 113) return a.p1;
+      return 0.0f;
+    };
+    EXPECT_LT(fanLines(LoadRecord(stage.boss, 1)), fanLines(LoadRecord(stage.boss, 3)));
+    EXPECT_LT(fanLines(LoadRecord(stage.boss, 3)), fanLines(LoadRecord(stage.boss, 5)));
+  }
+}
+
+// A pattern told by what it does: its operations and the kinds of bullet it
+// fires. No stage's boss plays a pattern of another stage's boss again.
+TEST(BuiltTables, EachStagesBossPatternsAreItsOwn) {
+  using Signature = std::pair<std::set<int>, std::set<int32_t>>;
+  std::map<Signature, int32_t> seen;  // signature -> stage
+  for (const BuiltStage& stage : kStages) {
+    const BossScript b = ReadBossScript(stage.boss, 5);
+    for (int32_t start : b.patterns()) {
+      const std::vector<int>& ops = b.blockOps.at(start);
+      const Signature signature{{ops.begin(), ops.end()}, b.blockShotTypes.at(start)};
+      const auto [at, added] = seen.emplace(signature, stage.number);
+      EXPECT_TRUE(added || at->second == stage.number)
+          << "stage " << stage.number << " pattern at " << start << " repeats stage " << at->second;
     }
   }
-  EXPECT_GE(gramPatterns[1], 3u);
-  EXPECT_GT(gramPatterns[3], gramPatterns[1]);
-  EXPECT_GT(gramPatterns[5], gramPatterns[3]);
-  EXPECT_GT(cruiserPatterns[3], cruiserPatterns[1]);
-
-  // Apocrypha has a pattern of its own: a block that fires only there.
-  const BossScript normal = ReadBossScript(11, 3);
-  const BossScript apocrypha = ReadBossScript(11, 5);
-  const std::vector<int32_t> hard = apocrypha.patterns();
-  EXPECT_TRUE(std::any_of(hard.begin(), hard.end(), [&](int32_t start) {
-    return !normal.blockFires.count(start) || !normal.blockFires.at(start);
-  }));
-
-  // Difficulty shows in the data: Apocrypha's opening fan is wider than
-  // Normal's, which is wider than Easy's.
-  auto fanLines = [](const EnemyRecord& r) {
-    for (const Action& a : r.actions)
-      if (a.time == 140 && (a.op & 255) == 112) return a.p1;
-    return 0.0f;
-  };
-  EXPECT_LT(fanLines(LoadRecord(11, 1)), fanLines(LoadRecord(11, 3)));
-  EXPECT_LT(fanLines(LoadRecord(11, 3)), fanLines(LoadRecord(11, 5)));
 }
 
 // Reads a conversation the way TalkEvent does; every line has its type and
@@ -287,32 +348,38 @@ Talk ReadTalk(int32_t number) {
 }
 
 TEST(BuiltTables, ConversationsParseAndMoveTheHeldClockOn) {
-  const std::vector<ScriptRow> script = Stage1Script();
-  std::set<int32_t> frames;
-  for (const ScriptRow& row : script) frames.insert(row.frame);
-  int talks = 0;
-  for (const ScriptRow& row : script) {
-    if (row.command != SCRIPT_CONVERSATION) continue;
-    ++talks;
-    const int32_t number = static_cast<int32_t>(row.x);
-    SCOPED_TRACE(number);
-    const Talk talk = ReadTalk(number);
-    EXPECT_TRUE(talk.wellFormed);
-    ASSERT_FALSE(talk.lines.empty());
-    const auto messages = std::count_if(talk.lines.begin(), talk.lines.end(),
-                                        [](const auto& l) { return l.first == 11; });
-    EXPECT_GE(messages, 3);
-    EXPECT_LE(messages, 12);
-    // The script holds its clock during the talk; the last line releases it.
-    EXPECT_EQ(talk.lines.back().first, 5);
-    EXPECT_TRUE(frames.count(std::atoi(talk.lines.back().second.c_str())));
+  for (const BuiltStage& stage : kStages) {
+    SCOPED_TRACE(stage.number);
+    const std::vector<ScriptRow> script = StageScript(stage.number);
+    std::set<int32_t> frames;
+    for (const ScriptRow& row : script) frames.insert(row.frame);
+    std::vector<int32_t> talks;
+    for (const ScriptRow& row : script) {
+      if (row.command != SCRIPT_CONVERSATION) continue;
+      const int32_t number = static_cast<int32_t>(row.x);
+      talks.push_back(number);
+      SCOPED_TRACE(number);
+      const Talk talk = ReadTalk(number);
+      EXPECT_TRUE(talk.wellFormed);
+      ASSERT_FALSE(talk.lines.empty());
+      const auto messages = std::count_if(talk.lines.begin(), talk.lines.end(),
+                                          [](const auto& l) { return l.first == 11; });
+      EXPECT_GE(messages, 3);
+      EXPECT_LE(messages, 12);
+      // The script holds its clock during the talk; the last line releases it.
+      EXPECT_EQ(talk.lines.back().first, 5);
+      EXPECT_TRUE(frames.count(std::atoi(talk.lines.back().second.c_str())));
+    }
+    const int32_t first = 10 * stage.number + 1;
+    EXPECT_EQ(talks, (std::vector<int32_t>{first, first + 1, first + 2}));
+    // The talk before the boss shows its title card and starts its music.
+    const Talk boss = ReadTalk(first + 1);
+    EXPECT_TRUE(std::any_of(boss.lines.begin(), boss.lines.end(),
+                            [](const auto& l) { return l.first == 22; }));
+    EXPECT_TRUE(std::any_of(boss.lines.begin(), boss.lines.end(), [&](const auto& l) {
+      return l.first == 20 && l.second == std::to_string(stage.bossMusic);
+    }));
   }
-  EXPECT_EQ(talks, 3);
-  const Talk boss = ReadTalk(12);
-  EXPECT_TRUE(std::any_of(boss.lines.begin(), boss.lines.end(),
-                          [](const auto& l) { return l.first == 22; }));
-  EXPECT_TRUE(std::any_of(boss.lines.begin(), boss.lines.end(),
-                          [](const auto& l) { return l.first == 20 && l.second == "3"; }));
 }
 
 // Width and height of a PNG from its header; zero when it is not one.
@@ -341,7 +408,7 @@ constexpr size_t kStageLineBytes = 2 * 336 / 15;     // the stage window's 336 p
 constexpr size_t kCutSceneLineBytes = 2 * 592 / 15;  // the cut-scene window's 592
 
 TEST(BuiltTables, StageTalksShowTheirPortraitsAndLightTheSpeaker) {
-  for (int32_t number : {11, 12, 13}) {
+  for (int32_t number : StageTalks()) {
     SCOPED_TRACE(number);
     const Talk talk = ReadTalk(number);
     int shown[2] = {0, 0};  // picture on the left and on the right
@@ -374,38 +441,44 @@ TEST(BuiltTables, StageTalksShowTheirPortraitsAndLightTheSpeaker) {
   }
 }
 
-TEST(BuiltTables, CutScene101ShowsPicturesThatExistAndLinesThatFit) {
-  const Talk demo = ReadTalk(101);
-  EXPECT_TRUE(demo.wellFormed);
-  int pictures = 0;
-  int messages = 0;
-  for (const auto& [type, data] : demo.lines) {
-    const int n = std::atoi(data.c_str());
-    if (type == 15 && n > 0) {
-      ++pictures;
-      const auto [w, h] = PngSize(Picture("demo%d.png", n));
-      EXPECT_EQ(w, 640u) << "demo" << n;
-      EXPECT_EQ(h, 480u) << "demo" << n;
+TEST(BuiltTables, CutScenesShowPicturesThatExistAndLinesThatFit) {
+  for (const BuiltStage& stage : kStages) {
+    SCOPED_TRACE(stage.number);
+    const Talk demo = ReadTalk(100 + stage.number);
+    EXPECT_TRUE(demo.wellFormed);
+    int pictures = 0;
+    int messages = 0;
+    for (const auto& [type, data] : demo.lines) {
+      const int n = std::atoi(data.c_str());
+      if (type == 15 && n > 0) {
+        ++pictures;
+        const auto [w, h] = PngSize(Picture("demo%d.png", n));
+        EXPECT_EQ(w, 640u) << "demo" << n;
+        EXPECT_EQ(h, 480u) << "demo" << n;
+        EXPECT_EQ(n / 10, stage.number) << "demo" << n << " is another stage's picture";
+      }
+      if (type == 11) {
+        ++messages;
+        EXPECT_LE(data.size(), kCutSceneLineBytes) << data;
+      }
     }
-    if (type == 11) {
-      ++messages;
-      EXPECT_LE(data.size(), kCutSceneLineBytes) << data;
-    }
+    EXPECT_GE(pictures, 2);
+    EXPECT_GE(messages, 4);
   }
-  EXPECT_GE(pictures, 2);
-  EXPECT_GE(messages, 4);
 }
 
-TEST(BuiltTables, EveryMusicStage1AsksForIsInTheList) {
+TEST(BuiltTables, EveryMusicTheStagesAskForIsInTheList) {
   const std::string list = ReadAll(fs::path(VELMORA_GAME_DIR) / kBgmListPath);
   const std::vector<BgmEntry> entries =
       ParseBgmList(reinterpret_cast<const uint8_t*>(list.data()), list.size());
-  std::set<int> asked{2};  // the stage's own music
-  for (int32_t number : {101, 11, 12, 13})
+  std::set<int> asked{2, 4, 6};  // the stages' own music
+  std::vector<int32_t> talks = StageTalks();
+  for (const BuiltStage& stage : kStages) talks.push_back(100 + stage.number);
+  for (int32_t number : talks)
     for (const auto& [type, data] : ReadTalk(number).lines)
       if (type == 20) asked.insert(std::atoi(data.c_str()));
   EXPECT_TRUE(asked.count(1));  // the cut-scene's
-  EXPECT_TRUE(asked.count(3));  // Gram's
+  for (const BuiltStage& stage : kStages) EXPECT_TRUE(asked.count(stage.bossMusic));
   for (int n : asked) {
     SCOPED_TRACE(n);
     ASSERT_LT(static_cast<size_t>(n), entries.size());

@@ -25,11 +25,12 @@ done
 if [ "$status" -ne 0 ]; then
   cat <<MESSAGE
 
-The reference replays of stage 1 no longer play back in step with the game.
-If stage 1's data (content/Data/Stage, content/Data/EnemyDB, content/Data/Event)
-or the gameplay was changed on purpose, regenerate them with one command:
+These reference replays no longer play back in step with the game.
+If a stage's data (content/Data/Stage, content/Data/EnemyDB, content/Data/Event)
+or the gameplay was changed on purpose, regenerate that stage's replays (and
+the whole game's) with one command:
 
-    $source_dir/tools/make-reference-replays.sh $(dirname "$game_dir")
+    $source_dir/tools/make-reference-replays.sh $(dirname "$game_dir") STAGE... game
 
 and commit tests/data/replays/ with the change. Otherwise the game no longer
 replays what it recorded: a determinism fault.

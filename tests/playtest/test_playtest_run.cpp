@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -20,6 +21,7 @@
 #include "playtest/PlaytestRun.h"
 #include "scenes/ReplayCheck.h"
 #include "stage/Scene_Stage.h"
+#include "stage/StageScript.h"
 #include "stage/StageScriptLink.h"
 #include "stage/StageSeams.h"
 #include "support/TempWorkDir.h"
@@ -271,6 +273,77 @@ TEST_F(PlaytestSkillTest, ANewcomersLostGamesAreContinuedReportedAndPlayBackInSt
   EXPECT_EQ(ReplayToBytes(PlayStage(o).replay), ReplayToBytes(r.replay));
   o.skill = Skill::Expert;
   EXPECT_LT(PlayStage(o).stats.misses, r.stats.misses);
+}
+
+}  // namespace
+
+namespace {
+
+// Every stage a few seconds long: a dart, then the end command.
+void ShortScript(Stage_Field& field, int32_t stage) {
+  field.script.clear();
+  field.stageNumber = static_cast<int8_t>(stage);
+  field.scriptClock = 0;
+  static const char kScript[] =
+      "short stage\nframe,duration,command,x,y,number\n10,1,0,192,-20,1\n240,1,9,0,0,0\n";
+  field.script = ParseStageScript(reinterpret_cast<const uint8_t*>(kScript), sizeof kScript - 1);
+}
+
+class PlaytestGameTest : public PlaytestRunTest {};
+
+TEST_F(PlaytestGameTest, AStageAfterTheFirstStartsWithWhatAShipCarriesIntoIt) {
+  // A stage has a script when its file holds at least one row.
+  EXPECT_TRUE(StageHasScript(1));
+  std::FILE* empty = std::fopen("Data/Stage/stage5.csv", "wb");
+  ASSERT_NE(empty, nullptr);
+  std::fputs("stage 5\r\nframe,duration,command,x,y,number\r\n", empty);
+  std::fclose(empty);
+  EXPECT_FALSE(StageHasScript(5));
+  std::filesystem::remove(dir.path() / "Data" / "Stage" / "stage6.csv");
+  EXPECT_FALSE(StageHasScript(6));
+
+  gStageLinks.loadScript = &ShortScript;
+  PlaytestOptions o = Options(DIFFICULTY_NORMAL, 2000);
+  o.stage = 2;
+  const PlaytestResult r = PlayStage(o);
+  EXPECT_TRUE(r.stats.cleared());
+  ASSERT_EQ(r.replay.stages.size(), 1u);
+  const StageRecord& start = r.replay.stages[0].start;
+  EXPECT_EQ(start.stage, 2);
+  EXPECT_EQ(start.lives, kCarriedLives);
+  EXPECT_EQ(start.bombs, kCarriedBombs);
+  EXPECT_EQ(start.power, kCarriedPower);
+  EXPECT_EQ(start.score, 0);
+}
+
+TEST_F(PlaytestGameTest, AWholeGameRunsThroughTheCutScenesUpToAStageWithoutAScript) {
+  std::filesystem::remove(dir.path() / "Data" / "Stage" / "stage3.csv");
+  gStageLinks.loadScript = &ShortScript;
+  PlaytestOptions o = Options(DIFFICULTY_EASY, 2000);
+  o.takeContinues = true;
+  const GameResult game = PlayGame(o);
+  ASSERT_EQ(game.stages.size(), 2u) << GameReportText(game);
+  EXPECT_EQ(game.stages[0].options.stage, 1);
+  EXPECT_EQ(game.stages[1].options.stage, 2);
+  EXPECT_TRUE(game.stages[0].stats.cleared());
+  EXPECT_TRUE(game.stages[1].stats.cleared());
+  EXPECT_EQ(game.stageWithoutScript, 3);
+  EXPECT_FALSE(game.cleared || game.lost || game.hitFrameLimit);
+  // Cut-scenes 102 and 103 were played (the game starts at stage 1 at once,
+  // as the menus leave it).
+  EXPECT_GT(game.cutSceneFrames, 60u);
+  EXPECT_NE(GameReportText(game).find("reached stage 3, which has no script"), std::string::npos);
+
+  // One record holds both stages: the second starts with the score and the
+  // ship the first left, and the whole game plays back in step.
+  ASSERT_EQ(game.replay.stages.size(), 2u);
+  EXPECT_EQ(game.replay.stages[1].start.stage, 2);
+  EXPECT_EQ(game.replay.stages[1].start.score, game.stages[0].stats.score);
+  EXPECT_EQ(game.replay.header.score, game.stages[1].stats.score);
+  const ReplayCheckReport check =
+      CheckReplay(game.replay, gStageLinks, &engine::headless::ClearDraws);
+  EXPECT_TRUE(check.inStep());
+  EXPECT_EQ(check.stages.size(), 2u);
 }
 
 }  // namespace

@@ -7,12 +7,14 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/DataFileText.h"
 #include "app/Module_Graphics.h"
 #include "app/Module_Input.h"
 #include "app/Resources.h"
@@ -24,6 +26,7 @@
 #include "stage/Spriteset_Stage.h"
 #include "stage/Spriteset_Stage2_Back.h"
 #include "stage/Spriteset_Stage_Back.h"
+#include "stage/StageScript.h"
 
 namespace {
 
@@ -134,6 +137,36 @@ TEST_F(SceneryRenderTest, StageThreeSilhouetteOnlyInItsWindow) {
   // The layer stands still from 6900, so only the silhouette changes.
   EXPECT_GT(Changed(s[0], s[1], 152, 160, 80, 80), 200);
   EXPECT_EQ(Changed(s[0], s[3], 0, 0, 384, 448), 0);
+}
+
+// Bullets read over the scenery at every moment of a stage's timeline: its
+// clock run from 0 to the script's last row, a picture every 300 frames.
+// Pixels at bullet brightness stay rare and the field as a whole dark.
+TEST_F(SceneryRenderTest, BulletsReadOverEachScriptedStageFromStartToEnd) {
+  for (int32_t stage : {1, 2, 3}) {
+    SCOPED_TRACE(stage);
+    const std::string path = "Data/Stage/stage" + std::to_string(stage) + ".csv";
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(ReadDataFileText(path.c_str(), bytes)) << path;
+    int32_t last = 0;
+    for (const ScriptRow& row : ParseStageScript(bytes.data(), bytes.size()))
+      last = std::max(last, row.frame);
+    ASSERT_GT(last, 6000);
+    std::vector<int32_t> clocks;
+    for (int32_t t = 0; t <= last; t += 300) clocks.push_back(t);
+    const std::vector<FieldStats> shots = RunStage(stage, clocks);
+    for (size_t i = 0; i < shots.size(); ++i) {
+      SCOPED_TRACE(clocks[i]);
+      EXPECT_LT(shots[i].meanLuma, 0.2);
+      int bright = 0;
+      for (uint32_t p : shots[i].pixels) {
+        const double luma =
+            (0.2126 * (p & 0xFF) + 0.7152 * (p >> 8 & 0xFF) + 0.0722 * (p >> 16 & 0xFF)) / 255;
+        bright += luma > 0.6;
+      }
+      EXPECT_LT(bright, static_cast<int>(shots[i].pixels.size() / 100));
+    }
+  }
 }
 
 TEST_F(SceneryRenderTest, StageFourGateTurnsWhileShown) {

@@ -45,16 +45,27 @@ void BuildScreens(const Context& ctx) {
   Canvas dim = title;
   dim.Scale(0.45f);
   SavePng(ctx, "Title.png", Opaque(dim), false);
-  SavePng(ctx, "demo1.png",
-          Opaque(Screen(ctx, "demo1.svg", Backdrop(0x030818, 0x0a1430, 53, 0.8f, 0.6f))), false);
-  SavePng(ctx, "demo4.png",
-          Opaque(Screen(ctx, "demo4.svg", Backdrop(0x06031a, 0x0e0624, 54, 0.8f, 0.5f))), false);
-
-  // Story cut-scenes: the cut-scene before stage n shows demo<10n + k>.
-  SavePng(ctx, "demo11.png",
-          Opaque(Screen(ctx, "demo11.svg", Backdrop(0x01020a, 0x040818, 56, 1.0f, 0.7f))), false);
-  SavePng(ctx, "demo12.png",
-          Opaque(Screen(ctx, "demo12.svg", Backdrop(0x000106, 0x060818, 57, 1.1f, 0.7f))), false);
+  // Menu backdrops, then the story cut-scenes: the cut-scene before stage n
+  // shows demo<10n + k>. Each has its own sky under its picture.
+  static const struct {
+    const char* name;
+    uint32_t top, bottom, seed;
+    float starDensity, starBrightness;
+  } kScreens[] = {
+      {"demo1", 0x030818, 0x0a1430, 53, 0.8f, 0.6f},
+      {"demo4", 0x06031a, 0x0e0624, 54, 0.8f, 0.5f},
+      {"demo11", 0x01020a, 0x040818, 56, 1.0f, 0.7f},
+      {"demo12", 0x000106, 0x060818, 57, 1.1f, 0.7f},
+      {"demo21", 0x01020a, 0x06081a, 58, 1.0f, 0.7f},
+      {"demo22", 0x020308, 0x0a0c16, 59, 0.7f, 0.5f},
+      {"demo31", 0x000104, 0x04040c, 60, 1.1f, 0.7f},
+      {"demo32", 0x000002, 0x060610, 61, 1.2f, 0.8f},
+  };
+  for (const auto& s : kScreens) {
+    const std::string name = s.name;
+    const Canvas sky = Backdrop(s.top, s.bottom, s.seed, s.starDensity, s.starBrightness);
+    SavePng(ctx, name + ".png", Opaque(Screen(ctx, name + ".svg", sky)), false);
+  }
 
   // The play-field frame: stars behind the field for stages without scenery.
   Canvas frame = Backdrop(0x020308, 0x040814, 55, 0.9f, 0.45f);

@@ -77,16 +77,39 @@ std::string ReportText(const PlaytestResult& r) {
 std::string TableText(const std::vector<PlaytestResult>& results) {
   std::string out;
   out +=
-      "difficulty  charge       skill     outcome      length  frames  misses  bombs  continues"
-      "       score  bullets mean/max\n";
+      "stage  difficulty  charge       skill     outcome      length  frames  misses  bombs"
+      "  continues       score  bullets mean/max\n";
   for (const PlaytestResult& r : results) {
     const StageStats& s = r.stats;
     const uint32_t length = s.cleared() ? s.endCommandFrame : s.playFrames;
     const BulletBucket all = s.wholeStage();
-    Append(out, "%-10s  %-11s  %-8s  %-11s  %6s  %6u  %6d  %5d  %9d  %10d  %7.1f / %d\n",
-           DifficultyName(r.options.difficulty), ChargeTypeName(r.options.chargeType),
-           SkillName(r.options.skill), Outcome(r).c_str(), MinutesSeconds(length).c_str(), length, s.misses, s.bombs,
-           s.continues, s.score, all.mean(), all.max);
+    Append(out, "%5d  %-10s  %-11s  %-8s  %-11s  %6s  %6u  %6d  %5d  %9d  %10d  %7.1f / %d\n",
+           r.options.stage, DifficultyName(r.options.difficulty),
+           ChargeTypeName(r.options.chargeType), SkillName(r.options.skill), Outcome(r).c_str(),
+           MinutesSeconds(length).c_str(), length, s.misses, s.bombs, s.continues, s.score,
+           all.mean(), all.max);
+  }
+  return out;
+}
+
+std::string GameReportText(const GameResult& game) {
+  std::string out;
+  for (const PlaytestResult& stage : game.stages) out += ReportText(stage) + "\n";
+  out += TableText(game.stages);
+  Append(out, "Game, %s, %s, seed %d, %s bot: %zu stage(s) played, %u frames of cut-scenes\n",
+         DifficultyName(game.options.difficulty), ChargeTypeName(game.options.chargeType),
+         game.options.seed, SkillName(game.options.skill), game.stages.size(), game.cutSceneFrames);
+  if (game.stageWithoutScript != 0) {
+    Append(
+        out,
+        "  reached stage %d, which has no script (Data/Stage/stage%d.csv): the game stops there\n",
+        game.stageWithoutScript, game.stageWithoutScript);
+  } else if (game.cleared) {
+    out += "  the game was cleared\n";
+  } else if (game.lost) {
+    out += "  the game was lost\n";
+  } else if (game.hitFrameLimit) {
+    out += "  stopped at the frame limit\n";
   }
   return out;
 }

@@ -16,3 +16,5 @@ std::string Outcome(const PlaytestResult& result);
 
 std::string ReportText(const PlaytestResult& result);
 std::string TableText(const std::vector<PlaytestResult>& results);
+// Every stage of a whole game, their table and how the game ended.
+std::string GameReportText(const GameResult& game);

@@ -28,6 +28,11 @@ BulletBucket StageStats::wholeStage() const {
   return all;
 }
 
+StageObserver::StageObserver()
+    : missesBefore_(gGame.misses),
+      bombsBefore_(gGame.bombsUsed),
+      continuesBefore_(gGame.continuesUsed) {}
+
 void StageObserver::beforeFrame(const Scene_Stage& stage) {
   if (!stage.field) return;
   if (stats_.playFrames == 0 && stats_.menuFrames == 0) {
@@ -78,8 +83,8 @@ void StageObserver::afterFrame(const Scene_Stage& stage) {
 }
 
 void StageObserver::finish() {
-  stats_.gameMisses = gGame.misses;
-  stats_.gameBombs = gGame.bombsUsed;
-  stats_.gameContinues = gGame.continuesUsed;
+  stats_.gameMisses = gGame.misses - missesBefore_;
+  stats_.gameBombs = gGame.bombsUsed - bombsBefore_;
+  stats_.gameContinues = gGame.continuesUsed - continuesBefore_;
   stats_.score = gGame.score;
 }

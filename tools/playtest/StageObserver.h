@@ -32,7 +32,7 @@ struct StageStats {
   int32_t counterBombs = 0;  // of those, bombs that answered a hit already taken
   int32_t continues = 0;
   int32_t gameOvers = 0;
-  // The game's own counters when the stage ended.
+  // The game's own counters over the stage (from its start to its end).
   int32_t gameMisses = 0;
   int32_t gameBombs = 0;
   int32_t gameContinues = 0;
@@ -48,6 +48,9 @@ struct StageStats {
 
 class StageObserver {
  public:
+  // Takes the game's counters as the stage starts: in a whole game they
+  // already hold the stages before.
+  StageObserver();
   // Before the frame's update: whether the stage will move on in it.
   void beforeFrame(const Scene_Stage& stage);
   // After the frame's update.
@@ -63,4 +66,7 @@ class StageObserver {
   int8_t shipState_ = 0;
   int8_t lives_ = 0;
   bool bombing_ = false;
+  int32_t missesBefore_ = 0;
+  int32_t bombsBefore_ = 0;
+  int32_t continuesBefore_ = 0;
 };

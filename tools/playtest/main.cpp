@@ -1,14 +1,19 @@
-// velmora-playtest: a bot plays a stage of the real game headless at full
-// speed and reports how it went: the stage's length, the enemy bullets on
-// screen over time, misses, bombs, continues, score and whether the stage
-// reached its end command.
+// velmora-playtest: a bot plays a stage, or a whole game, of the real game
+// headless at full speed and reports how it went: the stage's length, the
+// enemy bullets on screen over time, misses, bombs, continues, score and
+// whether the stage reached its end command.
 //
-//   velmora-playtest [-C game-dir] [--stage N] [--difficulty easy|normal|apocrypha]
+//   velmora-playtest [-C game-dir] [--stage N | --game] [--difficulty easy|normal|apocrypha]
 //                    [--charge shield|laser] [--seed N] [--continue] [--read-frames N]
 //                    [--frame-limit N] [--all] [--skill expert|player|newcomer]
 //                    [--save-replay FILE]
 //
-// Defaults: stage 1, Normal, Shield type, seed 1, expert. The bot shoots all
+// Defaults: stage 1, Normal, Shield type, seed 1, expert. A stage from 2
+// to 6 starts with what a ship carries into it (kCarriedLives, kCarriedBombs,
+// kCarriedPower); a stage without a script is refused. --game plays a new
+// game from stage 1 through the cut-scenes, taking continues as the
+// difficulty allows, until it is won, lost, or reaches a stage without a
+// script, and reports every stage. The bot shoots all
 // the time, dodges, bombs when a hit cannot be escaped, and reads each message
 // of a conversation for --read-frames frames (60; 0 lets every message run
 // its own time) before moving it on with OK. At game over it gives up
@@ -27,9 +32,11 @@
 // Every game played is also played back from its record at once, to show
 // that the record reproduces it. Exit status: 0 played (cleared or not),
 // 1 a record that does not play back in step, counts that disagree with the
-// game's, or a replay that could not be written; 2 bad arguments or no engine.
+// game's, or a replay that could not be written; 2 bad arguments, no engine
+// or a stage without a script.
 #include <strings.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -60,12 +67,14 @@ struct Arguments {
   std::string gameDir;
   std::string replayPath;
   bool all = false;
+  bool game = false;
+  bool stageGiven = false;
   bool help = false;
 };
 
 constexpr const char* kUsage =
-    "usage: velmora-playtest [-C game-dir] [--stage N] [--difficulty D] [--charge C] [--seed N]\n"
-    "                        [--continue] [--read-frames N] [--frame-limit N] [--all]\n"
+    "usage: velmora-playtest [-C game-dir] [--stage N | --game] [--difficulty D] [--charge C]\n"
+    "                        [--seed N] [--continue] [--read-frames N] [--frame-limit N] [--all]\n"
     "                        [--skill S] [--save-replay FILE]\n";
 
 int Usage() {
@@ -76,22 +85,28 @@ int Usage() {
 int Help() {
   std::printf(
       "%s"
-      "A dodging bot plays a stage headless; the report gives the game's length, enemy\n"
-      "bullets on screen, misses, bombs and score, and checks that the record plays back.\n"
+      "A dodging bot plays a stage, or a whole game, headless; the report gives each\n"
+      "stage's length, enemy bullets on screen, misses, bombs and score, and checks that\n"
+      "the record plays back.\n"
       "  -C DIR              the game's directory (data and key configuration), default: here\n"
-      "  --stage N           the stage to play, 1 to 7 (default 1)\n"
+      "  --stage N           the stage to play, 1 to 7 (default 1); stages 2 to 6 start\n"
+      "                      with 2 lives, 2 bombs and power 250; a stage without a\n"
+      "                      script is refused (exit 2)\n"
+      "  --game              play a whole game from stage 1 through the cut-scenes (with\n"
+      "                      continues as the difficulty allows) and report every stage\n"
       "  --difficulty D      easy, normal, apocrypha or extra (default normal)\n"
       "  --charge C          shield or laser (default shield)\n"
       "  --seed N            the stage's random seed (default 1)\n"
       "  --continue          take continues when the game is lost\n"
       "  --read-frames N     frames a message is read before OK; 0 waits it out (default 60)\n"
-      "  --frame-limit N     stop after N frames (default 30 minutes of play)\n"
+      "  --frame-limit N     stop a stage after N frames (default 30 minutes of play)\n"
       "  --all               play Easy, Normal and Apocrypha and print a table\n"
       "  --skill S           expert, player or newcomer (default expert)\n"
-      "  --save-replay FILE  write the game's replay to FILE (not with --all)\n"
+      "  --save-replay FILE  write the game's replay to FILE (not with --all); with --game\n"
+      "                      it holds every stage played\n"
       "  --help              print this help and exit\n"
       "Exit status: 0 played, 1 a fault (counts disagree or the record does not play\n"
-      "back in step), 2 bad arguments or no game data.\n",
+      "back in step), 2 bad arguments, no game data or a stage without a script.\n",
       kUsage);
   return kPlayed;
 }
@@ -144,6 +159,8 @@ bool ParseArguments(int argc, char** argv, Arguments& a) {
       a.help = true;
     } else if (std::strcmp(arg, "--all") == 0) {
       a.all = true;
+    } else if (std::strcmp(arg, "--game") == 0) {
+      a.game = true;
     } else if (std::strcmp(arg, "--continue") == 0) {
       a.play.takeContinues = true;
     } else if (!hasValue) {
@@ -161,6 +178,7 @@ bool ParseArguments(int argc, char** argv, Arguments& a) {
     } else if (std::strcmp(arg, "--stage") == 0) {
       if (!ParseInt(argv[++i], 1, 7, v)) return false;
       a.play.stage = static_cast<int32_t>(v);
+      a.stageGiven = true;
     } else if (std::strcmp(arg, "--seed") == 0) {
       if (!ParseInt(argv[++i], 0, 0x7FFFFFFF, v)) return false;
       a.play.seed = static_cast<int32_t>(v);
@@ -179,6 +197,12 @@ bool ParseArguments(int argc, char** argv, Arguments& a) {
     std::fprintf(stderr, "velmora-playtest: --save-replay takes one game, not --all\n");
     return false;
   }
+  if (a.game && a.stageGiven) {
+    std::fprintf(stderr, "velmora-playtest: --game starts at stage 1; leave out --stage\n");
+    return false;
+  }
+  // A whole game goes on after a lost one as far as the difficulty allows.
+  if (a.game) a.play.takeContinues = true;
   return true;
 }
 
@@ -186,30 +210,20 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// Plays one game, checks its record by playing it back, and prints the
-// report. Returns the exit status it earns.
-int PlayAndReport(const PlaytestOptions& options, const std::string& replayPath,
-                  std::vector<PlaytestResult>& results) {
-  const auto started = std::chrono::steady_clock::now();
-  results.push_back(PlayStage(options));
-  PlaytestResult& result = results.back();
-  const double played = SecondsSince(started);
-
+// Plays the record back and writes it when asked; returns the status earned.
+int CheckAndSaveRecord(ReplayRecord& replay, const std::string& replayPath) {
   int status = kPlayed;
-  std::fputs(ReportText(result).c_str(), stdout);
-  if (!result.stats.agreesWithGame()) status = kFault;
-
-  const auto checking = std::chrono::steady_clock::now();
   const ReplayCheckReport check =
-      CheckReplay(result.replay, DefaultStageLinks(), &engine::headless::ClearDraws);
-  const bool inStep = check.inStep() && check.stages.size() == result.replay.stages.size();
-  const size_t recorded = result.replay.stages.empty() ? 0 : result.replay.stages[0].frames.size();
-  std::printf("  record: %zu frames, %s\n", recorded,
+      CheckReplay(replay, DefaultStageLinks(), &engine::headless::ClearDraws);
+  const bool inStep = check.inStep() && check.stages.size() == replay.stages.size();
+  size_t recorded = 0;
+  for (const ReplayStage& stage : replay.stages) recorded += stage.frames.size();
+  std::printf("  record: %zu stage(s), %zu frames, %s\n", replay.stages.size(), recorded,
               inStep ? "plays back in step" : "DOES NOT play back in step");
   if (!inStep) status = kFault;
 
   if (!replayPath.empty()) {
-    if (WriteReplay(replayPath.c_str(), result.replay)) {
+    if (WriteReplay(replayPath.c_str(), replay)) {
       std::printf("  replay written to %s\n", replayPath.c_str());
     } else {
       std::printf("  replay could NOT be written to %s\n", replayPath.c_str());
@@ -217,6 +231,35 @@ int PlayAndReport(const PlaytestOptions& options, const std::string& replayPath,
     }
   }
   std::fflush(stdout);
+  return status;
+}
+
+// Plays one game (one stage, or a whole game with --game), checks its
+// record by playing it back, and prints the report. Returns the exit
+// status it earns.
+int PlayAndReport(const Arguments& args, const PlaytestOptions& options,
+                  std::vector<PlaytestResult>& results) {
+  const auto started = std::chrono::steady_clock::now();
+  int status = kPlayed;
+  ReplayRecord replay;
+  if (args.game) {
+    const GameResult game = PlayGame(options);
+    std::fputs(GameReportText(game).c_str(), stdout);
+    for (const PlaytestResult& stage : game.stages) {
+      if (!stage.stats.agreesWithGame()) status = kFault;
+      results.push_back(stage);
+    }
+    replay = game.replay;
+  } else {
+    results.push_back(PlayStage(options));
+    const PlaytestResult& result = results.back();
+    std::fputs(ReportText(result).c_str(), stdout);
+    if (!result.stats.agreesWithGame()) status = kFault;
+    replay = result.replay;
+  }
+  const double played = SecondsSince(started);
+  const auto checking = std::chrono::steady_clock::now();
+  status = std::max(status, CheckAndSaveRecord(replay, args.replayPath));
   // Wall time varies from run to run, so it stays out of the report.
   std::fprintf(stderr, "velmora-playtest: %s (%s) played in %.2f s, played back in %.2f s\n",
                DifficultyName(options.difficulty), SkillName(options.skill), played,
@@ -237,6 +280,14 @@ int main(int argc, char** argv) {
     if (!ec) args.replayPath = absolute.string();
   }
   if (!StartHeadlessGame("velmora-playtest", args.gameDir)) return kUnusable;
+  if (!args.game && !StageHasScript(args.play.stage)) {
+    std::fprintf(stderr,
+                 "velmora-playtest: stage %d has no script (Data/Stage/stage%d.csv is missing or "
+                 "empty): there is nothing to play\n",
+                 args.play.stage, args.play.stage);
+    EndHeadlessGame();
+    return kUnusable;
+  }
 
   std::vector<int32_t> difficulties = {args.play.difficulty};
   if (args.all) difficulties = {DIFFICULTY_EASY, DIFFICULTY_NORMAL, DIFFICULTY_APOCRYPHA};
@@ -246,7 +297,7 @@ int main(int argc, char** argv) {
     PlaytestOptions options = args.play;
     options.difficulty = difficulties[i];
     if (i > 0) std::printf("\n");
-    const int s = PlayAndReport(options, args.replayPath, results);
+    const int s = PlayAndReport(args, options, results);
     if (s > status) status = s;
   }
   if (args.all) std::printf("\n%s", TableText(results).c_str());

@@ -41,6 +41,10 @@ int Help() {
   std::printf(
       "%s"
       "Plays replay files headless at full speed and reports how each stage ended.\n"
+      "A file may hold one stage or a whole game (velmora-playtest --game): every\n"
+      "stage must end with the score the next one starts with, the last with the\n"
+      "score in the header, and misses, bombs and continues must add up.\n"
+      "  file.vmr...  the replay files to check, one after the other\n"
       "  -C DIR       the game's directory (data and key configuration), default: here\n"
       "  --help       print this help and exit\n"
       "Exit status: 0 every file in step, 1 a desync, 2 an unreadable file or bad arguments.\n",
