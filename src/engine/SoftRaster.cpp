@@ -308,6 +308,7 @@ void DrawShape(const Canvas& canvas, const PixelRect& clip, const Texture* textu
   }
   sp.gouraud = gouraud;
   sp.white = !gouraud && v0.r == 255 && v0.g == 255 && v0.b == 255 && v0.a == 255;
+  sp.solidColour = !gouraud && v0.a == 255;
 
   Plane s{}, t{};
   Source source = Source::Colour;

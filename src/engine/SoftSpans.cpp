@@ -138,6 +138,17 @@ inline bool Invisible(const Span& sp, const uint32_t* p) {
   }
 }
 
+// Whether the sample is fully opaque: drawn over the picture at full
+// alpha, it simply replaces the pixel.
+template <Source S>
+inline bool Solid(const Span& sp, const uint32_t* p) {
+  if constexpr (S == Source::Nearest) {
+    return *p >= 0xFF000000u;
+  } else {
+    return (p[0] & p[1] & p[sp.pitch] & p[sp.pitch + 1]) >= 0xFF000000u;
+  }
+}
+
 template <Source S>
 inline Lanes Sample(const Span& sp, const uint32_t* p, int32_t s, int32_t t) {
   if constexpr (S == Source::Nearest) {
@@ -180,7 +191,8 @@ void DrawSpan(const Span& in) {
       if (B == Blend::Replace || !Invisible<S>(sp, p)) {
         Lanes src = Sample<S>(sp, p, sp.s, sp.t);
         if (!sp.white) src = Div255(Mul(src, ColourAt(sp, c)));
-        sp.dst[i] = Combine<B>(src, sp.dst[i]);
+        const bool replaces = B == Blend::Over && sp.solidColour && Solid<S>(sp, p);
+        sp.dst[i] = replaces ? Pack(src) : Combine<B>(src, sp.dst[i]);
       }
       sp.s += sp.ds;
       sp.t += sp.dt;
@@ -205,9 +217,14 @@ void RowSpan(const Span& sp) {
   const Lanes colour = ColourAt(sp, sp.c);
   for (int i = 0; i < sp.count; ++i) {
     if (B != Blend::Replace && from[i] < 0x01000000u) continue;
+    if (B == Blend::Over && sp.white && from[i] >= 0xFF000000u) {
+      sp.dst[i] = from[i];
+      continue;
+    }
     Lanes src = Unpack(from[i]);
     if (!sp.white) src = Div255(Mul(src, colour));
-    sp.dst[i] = Combine<B>(src, sp.dst[i]);
+    const bool replaces = B == Blend::Over && sp.solidColour && from[i] >= 0xFF000000u;
+    sp.dst[i] = replaces ? Pack(src) : Combine<B>(src, sp.dst[i]);
   }
 }
 

@@ -24,7 +24,8 @@ struct Span {
   int32_t sMax, tMax;  // clamp limits; the lower ones are -1 texel (the border)
   int32_t c[4], dc[4];
   bool gouraud;
-  bool white;  // constant colour 255 everywhere: texels pass unchanged
+  bool white;        // constant colour 255 everywhere: texels pass unchanged
+  bool solidColour;  // constant colour with alpha 255
 };
 
 using SpanFn = void (*)(const Span&);
