@@ -43,7 +43,7 @@ void Texture::repeatEdges() {
 }
 
 void Fill(const Canvas& canvas, const PixelRect& rect, uint32_t argb) {
-  for (int y = rect.t; y < rect.b; ++y) {
+  for (int y = canvas.rowFrom(rect.t); y < rect.b; y += canvas.rowStep) {
     uint32_t* row = canvas.pixels + static_cast<size_t>(y) * canvas.pitch;
     std::fill(row + rect.l, row + rect.r, argb);
   }
@@ -330,7 +330,7 @@ void DrawShape(const Canvas& canvas, const PixelRect& clip, const Texture* textu
   const SpanFn rowFn = RowSpanFor(blend);
   const SpanFn fn = SpanFor(source, blend);
 
-  for (int y = y0; y <= y1; ++y) {
+  for (int y = canvas.rowFrom(y0); y <= y1; y += canvas.rowStep) {
     int l = 0, r = 0;
     shape.span(y, clip.l, clip.r, l, r);
     if (l >= r) continue;

@@ -45,10 +45,17 @@ class Texture {
   std::vector<uint32_t> texels_;
 };
 
+// The picture drawn into; of its rows, only every `rowStep`-th from
+// `firstRow` on, so that threads can share a picture row by row.
 struct Canvas {
   uint32_t* pixels;
   int width, height;
   int pitch;  // in pixels
+  int firstRow = 0;
+  int rowStep = 1;
+
+  // The first row at or below y that belongs to this canvas.
+  int rowFrom(int y) const { return y + ((firstRow - y) % rowStep + rowStep) % rowStep; }
 };
 
 // How a draw combines with the picture under it (alpha is the source's):
@@ -64,7 +71,7 @@ void DrawTriangles(const Canvas& canvas, const PixelRect& clip, const Texture* t
                    bool filtered, const Vertex* vertices, const int* indices, int indexCount,
                    Blend blend);
 
-// Paints the rectangle opaque black.
+// Paints the rectangle in one colour.
 void Fill(const Canvas& canvas, const PixelRect& rect, uint32_t argb);
 
 }  // namespace engine::soft

@@ -70,6 +70,10 @@ std::unique_ptr<SoftScreen> SoftScreen::Open(SDL_Window* window) {
       screen->pixels_.data(), kLogicalWidth, kLogicalHeight, 32, kLogicalWidth * 4, format);
   if (!screen->picture_) return nullptr;
   SDL_SetSurfaceBlendMode(screen->picture_, SDL_BLENDMODE_NONE);
+  if (std::thread::hardware_concurrency() >= 2) {
+    SoftScreen* s = screen.get();
+    screen->helper_ = std::thread([s] { s->helperLoop(); });
+  }
   return screen;
 }
 
@@ -77,8 +81,65 @@ SoftScreen::SoftScreen(SDL_Window* window)
     : window_(window), pixels_(static_cast<size_t>(kLogicalWidth) * kLogicalHeight, 0xFF000000u) {}
 
 SoftScreen::~SoftScreen() {
+  if (helper_.joinable()) {
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      stopping_ = true;
+    }
+    wake_.notify_one();
+    helper_.join();
+  }
   if (picture_) SDL_FreeSurface(picture_);
 }  // the textures go along
+
+void SoftScreen::helperLoop() {
+  uint64_t seen = 0;
+  for (;;) {
+    {
+      std::unique_lock<std::mutex> lock(mutex_);
+      wake_.wait(lock, [this, seen] { return stopping_ || job_ != seen; });
+      if (stopping_) return;
+      seen = job_;
+    }
+    paint(1, 2);
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      jobDone_ = seen;
+    }
+    done_.notify_one();
+  }
+}
+
+void SoftScreen::finish() {
+  if (recorded_.empty()) return;
+  if (helper_.joinable()) {
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      ++job_;
+    }
+    wake_.notify_one();
+    paint(0, 2);
+    std::unique_lock<std::mutex> lock(mutex_);
+    done_.wait(lock, [this] { return jobDone_ == job_; });
+  } else {
+    paint(0, 1);
+  }
+  recorded_.clear();
+  vertices_.clear();
+  indices_.clear();
+}
+
+void SoftScreen::paint(int first, int step) {
+  soft::Canvas canvas{pixels_.data(), kLogicalWidth, kLogicalHeight, kLogicalWidth, first, step};
+  for (const Recorded& r : recorded_) {
+    if (r.clear) {
+      soft::Fill(canvas, PixelRect{0, 0, kLogicalWidth, kLogicalHeight}, 0xFF000000u);
+    } else {
+      soft::DrawTriangles(canvas, r.clip, r.texture, r.filtered, vertices_.data() + r.firstVertex,
+                          indices_.data() + r.firstIndex, r.indexCount, r.blend);
+    }
+  }
+}
 
 void* SoftScreen::createTexture(int width, int height, const uint32_t* rgba) {
   auto texture = std::make_unique<soft::Texture>(width, height, rgba);
@@ -91,14 +152,24 @@ void SoftScreen::updateTexture(void* texture, int x, int y, int width, int heigh
                                const uint32_t* rgba) {
   const auto found = textures_.find(texture);
   if (found == textures_.end()) return;
+  finish();  // recorded draws show the texture as it was
   soft::Texture* t = found->second.get();
   if (x < 0 || y < 0 || x + width > t->width() || y + height > t->height()) return;
   t->update(x, y, width, height, rgba);
 }
 
-void SoftScreen::destroyTexture(void* texture) { textures_.erase(texture); }
+void SoftScreen::destroyTexture(void* texture) {
+  finish();
+  textures_.erase(texture);
+}
 
-void SoftScreen::clear() { std::fill(pixels_.begin(), pixels_.end(), 0xFF000000u); }
+void SoftScreen::clear() {
+  // Everything before is painted over.
+  recorded_.clear();
+  vertices_.clear();
+  indices_.clear();
+  recorded_.push_back(Recorded{nullptr, false, soft::Blend::Replace, PixelRect{}, 0, 0, 0, true});
+}
 
 void SoftScreen::draw(const DrawQueue::Out& d, bool filtered) {
   if (d.clear) {
@@ -115,12 +186,14 @@ void SoftScreen::draw(const DrawQueue::Out& d, bool filtered) {
   } else if (d.blendMode == BLEND_MUL) {
     blend = soft::Blend::Multiply;
   }
-  const soft::Canvas canvas{pixels_.data(), kLogicalWidth, kLogicalHeight, kLogicalWidth};
-  soft::DrawTriangles(canvas, d.clip, static_cast<const soft::Texture*>(d.texture), filtered,
-                      d.vertices, d.indices, d.indexCount, blend);
+  recorded_.push_back(Recorded{static_cast<const soft::Texture*>(d.texture), filtered, blend,
+                               d.clip, vertices_.size(), indices_.size(), d.indexCount, false});
+  vertices_.insert(vertices_.end(), d.vertices, d.vertices + d.vertexCount);
+  indices_.insert(indices_.end(), d.indices, d.indices + d.indexCount);
 }
 
-void SoftScreen::read(int x, int y, int width, int height, uint32_t* rgba) const {
+void SoftScreen::read(int x, int y, int width, int height, uint32_t* rgba) {
+  finish();
   for (int row = 0; row < height; ++row) {
     const uint32_t* from = pixels_.data() + static_cast<size_t>(y + row) * kLogicalWidth + x;
     uint32_t* to = rgba + static_cast<size_t>(row) * width;
@@ -129,6 +202,7 @@ void SoftScreen::read(int x, int y, int width, int height, uint32_t* rgba) const
 }
 
 void SoftScreen::present(bool smooth) {
+  finish();
   // Asked again each frame: a resized window gets a new surface.
   SDL_Surface* surface = SDL_GetWindowSurface(window_);
   if (!surface) return;

@@ -1,14 +1,21 @@
 // The picture of the SDL video device when it draws in software: a
 // 640 x 480 picture in memory drawn by the rasteriser (SoftRaster.h), and
 // presented by copying it into the window's own surface, letterboxed.
-// Chosen where the only GL is a software one (see ChooseSoftware).
+// Chosen where the only GL is a software one (see RendererIsSoftware).
+//
+// Draws are recorded and drawn when the picture is needed (read, present,
+// a texture changing); on a machine with two or more processors a second
+// thread then draws the odd rows while the caller draws the even ones.
 #pragma once
 
 #include <SDL.h>
 
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -38,7 +45,7 @@ class SoftScreen {
   void destroyTexture(void* texture);
   void clear();
   void draw(const DrawQueue::Out& d, bool filtered);
-  void read(int x, int y, int width, int height, uint32_t* rgba) const;
+  void read(int x, int y, int width, int height, uint32_t* rgba);
   // Copies the picture into the window, scaled smoothly when `smooth` and
   // the scale is not a whole number.
   void present(bool smooth);
@@ -46,8 +53,32 @@ class SoftScreen {
  private:
   explicit SoftScreen(SDL_Window* window);
 
+  struct Recorded {
+    const soft::Texture* texture;
+    bool filtered;
+    soft::Blend blend;
+    PixelRect clip;
+    size_t firstVertex;
+    size_t firstIndex;
+    int indexCount;
+    bool clear;
+  };
+  // Draws everything recorded so far.
+  void finish();
+  // The recorded draws on every `step`-th row from `first` on.
+  void paint(int first, int step);
+  void helperLoop();
+
   SDL_Window* window_;
   std::vector<uint32_t> pixels_;
+  std::vector<Recorded> recorded_;
+  std::vector<Vertex> vertices_;
+  std::vector<int> indices_;
+  std::thread helper_;  // draws the odd rows
+  std::mutex mutex_;
+  std::condition_variable wake_, done_;
+  uint64_t job_ = 0, jobDone_ = 0;
+  bool stopping_ = false;
   std::unordered_map<const void*, std::unique_ptr<soft::Texture>> textures_;
   SDL_Surface* picture_ = nullptr;  // over pixels_, in the window's format when it allows
 };
