@@ -116,10 +116,12 @@ inline Lanes ColourAt(const Span& sp, const int32_t c[4]) {
 
 // The texel(s) a sample reads: one for nearest, the top-left of four for
 // bilinear. Positions are clamped to the border, which repeats the edge.
-template <Source S>
+template <Source S, bool Clamp>
 inline const uint32_t* TexelsAt(const Span& sp, int32_t s, int32_t t) {
-  s = std::clamp(s, -0x10000, sp.sMax);
-  t = std::clamp(t, -0x10000, sp.tMax);
+  if constexpr (Clamp) {
+    s = std::clamp(s, -0x10000, sp.sMax);
+    t = std::clamp(t, -0x10000, sp.tMax);
+  }
   if constexpr (S == Source::Nearest) {
     return sp.texels + static_cast<ptrdiff_t>((t + 0x8000) >> 16) * sp.pitch + ((s + 0x8000) >> 16);
   } else {
@@ -179,15 +181,15 @@ inline uint32_t Combine(Lanes src, uint32_t dstPixel) {
   }
 }
 
-template <Source S, Blend B>
-void DrawSpan(const Span& in) {
+template <Source S, Blend B, bool Clamp, bool Gouraud>
+void SpanLoop(const Span& in) {
   Span sp = in;
   int32_t c[4] = {sp.c[0], sp.c[1], sp.c[2], sp.c[3]};
   for (int i = 0; i < sp.count; ++i) {
     if constexpr (S == Source::Colour) {
       sp.dst[i] = Combine<B>(ColourAt(sp, c), sp.dst[i]);
     } else {
-      const uint32_t* p = TexelsAt<S>(sp, sp.s, sp.t);
+      const uint32_t* p = TexelsAt<S, Clamp>(sp, sp.s, sp.t);
       if (B == Blend::Replace || !Invisible<S>(sp, p)) {
         Lanes src = Sample<S>(sp, p, sp.s, sp.t);
         if (!sp.white) src = Div255(Mul(src, ColourAt(sp, c)));
@@ -197,9 +199,27 @@ void DrawSpan(const Span& in) {
       sp.s += sp.ds;
       sp.t += sp.dt;
     }
-    if (sp.gouraud) {
+    if constexpr (Gouraud) {
       for (int k = 0; k < 4; ++k) c[k] += sp.dc[k];
     }
+  }
+}
+
+// Whether a texture position stepping along the span stays where no clamp
+// is needed.
+bool Within(int32_t first, int32_t step, int count, int32_t most) {
+  const int64_t last = first + int64_t{step} * (count - 1);
+  return std::min<int64_t>(first, last) >= -0x10000 && std::max<int64_t>(first, last) <= most;
+}
+
+template <Source S, Blend B>
+void DrawSpan(const Span& sp) {
+  const bool clamp = S != Source::Colour && (!Within(sp.s, sp.ds, sp.count, sp.sMax) ||
+                                             !Within(sp.t, sp.dt, sp.count, sp.tMax));
+  if (sp.gouraud) {
+    clamp ? SpanLoop<S, B, true, true>(sp) : SpanLoop<S, B, false, true>(sp);
+  } else {
+    clamp ? SpanLoop<S, B, true, false>(sp) : SpanLoop<S, B, false, false>(sp);
   }
 }
 
