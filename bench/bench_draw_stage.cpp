@@ -3,6 +3,8 @@
 // own sprite sets (stage 1 scenery, the frame picture, the HUD, the menu and
 // conversation layers). One iteration clears, draws the display tree, adds
 // the FPS read-out, presents and waits until the renderer has finished.
+// The renderer is the game's own choice: with software GL, our own
+// rasteriser; VELMORA_RENDERER=gl or =software picks one for comparison.
 //
 // The game data is looked up in $VELMORA_GAME_DIR, else in ../game beside
 // the benchmark's own directory (the build tree's game/). With
@@ -173,6 +175,7 @@ class CountingVideo final : public engine::VideoDevice {
   bool askYesNo(const std::string& c, const std::string& t) override {
     return real_->askYesNo(c, t);
   }
+  std::string rendererName() const override { return real_->rendererName(); }
 
  private:
   std::unique_ptr<engine::VideoDevice> real_;
@@ -299,22 +302,9 @@ class DrawnStage {
   }
 };
 
-// Which renderer SDL chose, and which GL underneath it.
+// Which renderer draws (VELMORA_RENDERER=gl|software chooses one).
 void PrintRenderer() {
-  SDL_Window* window = SDL_GL_GetCurrentWindow();
-  SDL_Renderer* renderer = window ? SDL_GetRenderer(window) : nullptr;
-  SDL_RendererInfo info{};
-  if (!renderer || SDL_GetRendererInfo(renderer, &info) != 0) return;
-  using GetString = const unsigned char* (*)(unsigned);
-  auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
-  const unsigned char* gl = getString ? getString(0x1F01) : nullptr;  // GL_RENDERER
-  int r = 0, g = 0, b = 0, a = 0;
-  SDL_GL_GetAttribute(SDL_GL_RED_SIZE, &r);
-  SDL_GL_GetAttribute(SDL_GL_GREEN_SIZE, &g);
-  SDL_GL_GetAttribute(SDL_GL_BLUE_SIZE, &b);
-  SDL_GL_GetAttribute(SDL_GL_ALPHA_SIZE, &a);
-  std::printf("renderer: %s, %s, window %d%d%d%d\n", info.name,
-              gl ? reinterpret_cast<const char*>(gl) : "-", r, g, b, a);
+  std::printf("renderer: %s\n", engine::CurrentBackend().video->rendererName().c_str());
 }
 
 const char* const kModeNames[5] = {"none", "alpha", "add", "sub", "mul"};

@@ -10,6 +10,8 @@
 
 namespace engine {
 
+enum class RendererChoice { Automatic, Gl, Software };
+
 // What the start-up calls before EngineInit ask of the window.
 struct WindowSettings {
   bool windowed = false;
@@ -25,6 +27,9 @@ struct WindowSettings {
   // Leave out drawing work that shows nowhere (see DrawQueue); false sends
   // every draw to the renderer as asked, so tests can compare the two.
   bool cullDraws = true;
+  // Which renderer draws the picture; Automatic takes VELMORA_RENDERER
+  // (gl or software), else our own where the GL is a software one.
+  RendererChoice renderer = RendererChoice::Automatic;
 };
 WindowSettings& Settings();
 
@@ -61,6 +66,8 @@ class VideoDevice {
   virtual void present() = 0;
   // The start-up question; false when no box can be shown.
   virtual bool askYesNo(const std::string& captionUtf8, const std::string& textUtf8) = 0;
+  // Which renderer draws, for benchmarks and logs.
+  virtual std::string rendererName() const { return "none"; }
 };
 
 class AudioDevice {

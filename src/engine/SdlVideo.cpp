@@ -5,6 +5,9 @@
 // the picture 1:1 in 8 bits a channel, a frame that paints the whole screen
 // is drawn straight into the window instead: the same pixels, without the
 // copy. Draws wait in a queue until the picture is needed (DrawQueue).
+//
+// Where the only GL is a software one, our own rasteriser draws the picture
+// in memory instead (SoftScreen): the same queue, the same pictures.
 #include "SdlVideo.h"
 
 #include <SDL.h>
@@ -19,6 +22,7 @@
 #include "DrawQueue.h"
 #include "Engine.h"
 #include "SdlVideoInit.h"
+#include "SoftScreen.h"
 #include "WindowIcon.h"
 
 namespace engine {
@@ -45,7 +49,7 @@ class SdlVideo final : public VideoDevice {
   ~SdlVideo() override { close(); }
 
   bool open(const WindowSettings& settings) override {
-    if (renderer_) return true;
+    if (up()) return true;
     if (!InitVideoOnADisplay()) return false;
     videoUp_ = true;
     const int width = settings.width > 0 ? settings.width : kLogicalWidth;
@@ -55,30 +59,18 @@ class SdlVideo final : public VideoDevice {
     window_ = SDL_CreateWindow(settings.titleUtf8.c_str(), SDL_WINDOWPOS_CENTERED,
                                SDL_WINDOWPOS_CENTERED, width, height, flags);
     if (!window_) return fail();
-    renderer_ =
-        SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
-    if (!renderer_) {
-      renderer_ =
-          SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
-    }
-    if (!renderer_) return fail();
-    target_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
-                                kLogicalWidth, kLogicalHeight);
-    if (!target_ || SDL_SetRenderTarget(renderer_, target_) != 0) return fail();
-    onWindow_ = false;
-    windowChanged_ = false;
-    // Drawing straight into the window is off for now: once the window had
-    // been resized after frames went there, the letterboxed picture landed
-    // offset by the change in height (seen under Xvfb with software GL).
-    // Every frame goes through the texture, which letterboxes correctly.
-    directCapable_ = false;
     filter_ = settings.textureFilter == 0 ? SDL_ScaleModeNearest : SDL_ScaleModeLinear;
-    subtract_ = SDL_ComposeCustomBlendMode(SDL_BLENDFACTOR_SRC_ALPHA, SDL_BLENDFACTOR_ONE,
-                                           SDL_BLENDOPERATION_REV_SUBTRACT, SDL_BLENDFACTOR_ZERO,
-                                           SDL_BLENDFACTOR_ONE, SDL_BLENDOPERATION_REV_SUBTRACT);
-    // Renderers say whether they take a custom mode only when it is set.
-    subtractSupported_ = SDL_SetTextureBlendMode(target_, subtract_) == 0;
-    SDL_SetTextureBlendMode(target_, SDL_BLENDMODE_NONE);
+    RendererChoice choice = settings.renderer;
+    if (choice == RendererChoice::Automatic) choice = RendererFromEnvironment();
+    if (choice != RendererChoice::Software && !openRenderer()) return fail();
+    if (choice == RendererChoice::Software ||
+        (choice == RendererChoice::Automatic && RendererIsSoftware(renderer_))) {
+      closeRenderer();
+      soft_ = SoftScreen::Open(window_);
+      subtractSupported_ = true;
+      // Without a surface to present into, the renderer it is after all.
+      if (!soft_ && !openRenderer()) return fail();
+    }
     std::vector<uint32_t> icon;
     if (BuildWindowIcon(settings.iconId, icon)) {
       SDL_Surface* surface =
@@ -98,24 +90,17 @@ class SdlVideo final : public VideoDevice {
 
   void close() override {
     queue_.drop();
-    batch_.vertices.clear();
-    batch_.indices.clear();
     opaque_.clear();  // the renderer takes its textures along
-    destination_ = Destination::Undecided;
-    lastDestination_ = Destination::Texture;
-    onWindow_ = false;
-    if (target_) SDL_DestroyTexture(target_);
-    if (renderer_) SDL_DestroyRenderer(renderer_);
+    closeRenderer();
+    soft_.reset();
     if (window_) SDL_DestroyWindow(window_);
-    target_ = nullptr;
-    renderer_ = nullptr;
     window_ = nullptr;
     if (videoUp_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
     videoUp_ = false;
   }
 
   bool pumpEvents() override {
-    if (!renderer_) return false;
+    if (!up()) return false;
     SDL_PumpEvents();
     // Pad hot-plug events stay queued for the input device; the pads'
     // motion and button events are dropped (it reads their state), so they
@@ -132,7 +117,12 @@ class SdlVideo final : public VideoDevice {
   }
 
   void* createTexture(int width, int height, const uint32_t* rgba) override {
-    if (!renderer_ || width <= 0 || height <= 0 || !rgba) return nullptr;
+    if (!up() || width <= 0 || height <= 0 || !rgba) return nullptr;
+    if (soft_) {
+      void* texture = soft_->createTexture(width, height, rgba);
+      if (AllOpaque(rgba, static_cast<size_t>(width) * height)) opaque_.insert(texture);
+      return texture;
+    }
     SDL_Texture* texture = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGBA32,
                                              SDL_TEXTUREACCESS_STATIC, width, height);
     if (!texture) return nullptr;
@@ -148,18 +138,26 @@ class SdlVideo final : public VideoDevice {
 
   void updateTexture(void* texture, int x, int y, int width, int height,
                      const uint32_t* rgba) override {
-    if (!renderer_ || !texture || !rgba || width <= 0 || height <= 0) return;
+    if (!up() || !texture || !rgba || width <= 0 || height <= 0) return;
     flush();  // queued draws show the texture as it was
-    const SDL_Rect rect{x, y, width, height};
-    SDL_UpdateTexture(static_cast<SDL_Texture*>(texture), &rect, rgba, width * 4);
+    if (soft_) {
+      soft_->updateTexture(texture, x, y, width, height, rgba);
+    } else {
+      const SDL_Rect rect{x, y, width, height};
+      SDL_UpdateTexture(static_cast<SDL_Texture*>(texture), &rect, rgba, width * 4);
+    }
     if (!AllOpaque(rgba, static_cast<size_t>(width) * height)) opaque_.erase(texture);
   }
 
   void destroyTexture(void* texture) override {
-    if (!renderer_ || !texture) return;
+    if (!up() || !texture) return;
     flush();
     opaque_.erase(texture);
-    SDL_DestroyTexture(static_cast<SDL_Texture*>(texture));
+    if (soft_) {
+      soft_->destroyTexture(texture);
+    } else {
+      SDL_DestroyTexture(static_cast<SDL_Texture*>(texture));
+    }
   }
 
   void setClip(bool enabled, int x1, int y1, int x2, int y2) override {
@@ -177,7 +175,7 @@ class SdlVideo final : public VideoDevice {
   // Draws are queued until the picture is needed; see DrawQueue.
   void drawGeometry(void* texture, const Vertex* vertices, int vertexCount, const int* indices,
                     int indexCount, int blendMode) override {
-    if (!renderer_ || clipEmpty_ || !vertices || !indices || vertexCount <= 0 || indexCount <= 0) {
+    if (!up() || clipEmpty_ || !vertices || !indices || vertexCount <= 0 || indexCount <= 0) {
       return;
     }
     const Vertex* v = vertices;
@@ -209,7 +207,7 @@ class SdlVideo final : public VideoDevice {
   }
 
   void clear() override {
-    if (!renderer_) return;
+    if (!up()) return;
     queue_.drop();  // all of it painted over
     // The frame starts afresh: it may go wherever suits, decided when the
     // queue is flushed.
@@ -223,11 +221,15 @@ class SdlVideo final : public VideoDevice {
   }
 
   bool readPixels(int x, int y, int width, int height, uint32_t* rgba) override {
-    if (!renderer_ || !rgba || width <= 0 || height <= 0 || x < 0 || y < 0 ||
+    if (!up() || !rgba || width <= 0 || height <= 0 || x < 0 || y < 0 ||
         x + width > kLogicalWidth || y + height > kLogicalHeight) {
       return false;
     }
     flush();
+    if (soft_) {
+      soft_->read(x, y, width, height, rgba);
+      return true;
+    }
     decide(false);
     const SDL_Rect rect{x, y, width, height};
     if (SDL_RenderReadPixels(renderer_, &rect, SDL_PIXELFORMAT_RGBA32, rgba, width * 4) != 0) {
@@ -240,8 +242,12 @@ class SdlVideo final : public VideoDevice {
   }
 
   void present() override {
-    if (!renderer_) return;
+    if (!up()) return;
     flush();
+    if (soft_) {
+      soft_->present(filter_ != SDL_ScaleModeNearest);
+      return;
+    }
     decide(false);
     lastDestination_ = destination_;
     destination_ = Destination::Undecided;
@@ -262,6 +268,10 @@ class SdlVideo final : public VideoDevice {
     // Switching targets resets the clip rectangle.
     SDL_SetRenderTarget(renderer_, target_);
     applyClip();
+  }
+
+  std::string rendererName() const override {
+    return soft_ ? "velmora software rasteriser" : RendererDescription(renderer_);
   }
 
   bool askYesNo(const std::string& captionUtf8, const std::string& textUtf8) override {
@@ -286,6 +296,47 @@ class SdlVideo final : public VideoDevice {
   bool fail() {
     close();
     return false;
+  }
+
+  bool up() const { return renderer_ || soft_; }
+
+  bool openRenderer() {
+    renderer_ =
+        SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE);
+    if (!renderer_) {
+      renderer_ =
+          SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
+    }
+    if (!renderer_) return false;
+    target_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                                kLogicalWidth, kLogicalHeight);
+    if (!target_ || SDL_SetRenderTarget(renderer_, target_) != 0) return false;
+    onWindow_ = false;
+    windowChanged_ = false;
+    // Drawing straight into the window is off for now: once the window had
+    // been resized after frames went there, the letterboxed picture landed
+    // offset by the change in height (seen under Xvfb with software GL).
+    // Every frame goes through the texture, which letterboxes correctly.
+    directCapable_ = false;
+    subtract_ = SDL_ComposeCustomBlendMode(SDL_BLENDFACTOR_SRC_ALPHA, SDL_BLENDFACTOR_ONE,
+                                           SDL_BLENDOPERATION_REV_SUBTRACT, SDL_BLENDFACTOR_ZERO,
+                                           SDL_BLENDFACTOR_ONE, SDL_BLENDOPERATION_REV_SUBTRACT);
+    // Renderers say whether they take a custom mode only when it is set.
+    subtractSupported_ = SDL_SetTextureBlendMode(target_, subtract_) == 0;
+    SDL_SetTextureBlendMode(target_, SDL_BLENDMODE_NONE);
+    return true;
+  }
+
+  void closeRenderer() {
+    batch_.vertices.clear();
+    batch_.indices.clear();
+    destination_ = Destination::Undecided;
+    lastDestination_ = Destination::Texture;
+    onWindow_ = false;
+    if (target_) SDL_DestroyTexture(target_);
+    if (renderer_) SDL_DestroyRenderer(renderer_);
+    target_ = nullptr;
+    renderer_ = nullptr;
   }
 
   void handle(const SDL_Event& event) {
@@ -318,7 +369,7 @@ class SdlVideo final : public VideoDevice {
   }
 
   void applyClip() {
-    if (!renderer_) return;
+    if (!renderer_) return;  // our own rasteriser takes each draw's clip
     SDL_RenderSetClipRect(renderer_, clipOn_ ? &clip_ : nullptr);
   }
 
@@ -341,7 +392,7 @@ class SdlVideo final : public VideoDevice {
   // mode, its own pixels are not trusted again: some drivers make a new
   // surface behind the renderer's back.
   void decide(bool paintsScreen) {
-    if (destination_ != Destination::Undecided) return;
+    if (soft_ || destination_ != Destination::Undecided) return;
     int outW = 0, outH = 0;
     SDL_GetRendererOutputSize(renderer_, &outW, &outH);
     const bool direct = Settings().cullDraws && directCapable_ && !windowChanged_ &&
@@ -356,6 +407,10 @@ class SdlVideo final : public VideoDevice {
   }
 
   void clearNow() {
+    if (soft_) {
+      soft_->clear();
+      return;
+    }
     SDL_RenderSetClipRect(renderer_, nullptr);
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
@@ -375,6 +430,10 @@ class SdlVideo final : public VideoDevice {
   // blend, sampling and clip go as one: the renderer still draws their
   // triangles in order, with less work per draw.
   void submit(const DrawQueue::Out& d) {
+    if (soft_) {
+      soft_->draw(d, filter_ != SDL_ScaleModeNearest);
+      return;
+    }
     if (d.clear) {
       sendBatch();
       clearNow();
@@ -450,6 +509,7 @@ class SdlVideo final : public VideoDevice {
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* target_ = nullptr;
+  std::unique_ptr<SoftScreen> soft_;
   bool videoUp_ = false;
   bool closed_ = false;
   SDL_ScaleMode filter_ = SDL_ScaleModeNearest;
