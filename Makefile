@@ -26,7 +26,7 @@ test: build
 
 # The same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 check: deps
-	cmake -S . -B $(CHECKBUILD) -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON -DVELMORA_BENCH=OFF
+	cmake -S . -B $(CHECKBUILD) -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON -DVELMORA_BENCH=OFF $(CMAKE_ARGS)
 	cmake --build $(CHECKBUILD) -j$(JOBS)
 	cd $(CHECKBUILD) && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j$(JOBS)
 
