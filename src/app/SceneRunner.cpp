@@ -11,6 +11,15 @@ namespace {
 bool sceneRunning = false;  // the runner's guard
 }  // namespace
 
+bool StepSceneFrame(Scene& scene) {
+  gGraphics.frameStep();
+  gInput.update();
+  gSound.Update();
+  if (PumpMessages() != 0) return false;
+  scene.update();
+  return true;
+}
+
 Scene* RunScene() {
   if (sceneRunning) return nullptr;
   Scene* scene = gCurrentScene;
@@ -20,11 +29,7 @@ Scene* RunScene() {
   scene->next = nullptr;
   scene->start();
   while (scene->running) {
-    // What is shown is the state the previous update left.
-    gGraphics.frameStep();
-    gInput.update();
-    gSound.Update();
-    if (PumpMessages() != 0) {
+    if (!StepSceneFrame(*scene)) {
       // The window was closed: end now, whatever the scene was doing. A
       // successor it had already made will never run; it only set fields.
       Scene* abandoned = scene->next;
@@ -34,7 +39,6 @@ Scene* RunScene() {
       sceneRunning = false;
       return nullptr;
     }
-    scene->update();
   }
   scene->terminate();
   Scene* successor = scene->next;

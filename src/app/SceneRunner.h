@@ -7,6 +7,11 @@
 // The scene being run; null before the first scene and after the last.
 extern Scene* gCurrentScene;
 
+// One frame as the runner runs it: the frame step (what is shown is the
+// state the previous update left), input, sound, the message pump and the
+// scene's update. False, with no update, when the window was closed.
+bool StepSceneFrame(Scene& scene);
+
 // Runs gCurrentScene from start to terminate and returns its successor.
 // Not re-entrant: a call from inside a running scene returns null at once.
 // Returns null as well when the window is closed (after terminate).

@@ -11,6 +11,8 @@
 
 namespace {
 
+constexpr const char* kArchiveExtension = "dat";
+
 // Without its data the game still runs, silently or with invisible
 // sprites: say once what is missing, so a broken install is not a mystery.
 void ReportMissingData() {
@@ -22,7 +24,7 @@ void ReportMissingData() {
   std::error_code ec;
   const std::string here = fs::current_path(ec).string();
   for (const auto& d : kData) {
-    const std::string archive = std::string(d.folder) + ".dat";
+    const std::string archive = std::string(d.folder) + "." + kArchiveExtension;
     if (fs::is_directory(d.folder, ec) || fs::is_regular_file(archive, ec)) continue;
     std::fprintf(stderr, "velmora: neither the folder %s/ nor the archive %s is in %s: %s\n",
                  d.folder, archive.c_str(), here.c_str(), d.consequence);
@@ -44,7 +46,7 @@ int StartEngine() {
   SetTextureFilter(2);
   if (EngineInit() == -1) return -1;
 
-  SetArchiveExtension("dat");
+  SetArchiveExtension(kArchiveExtension);
   SetArchiveKey("qtvz@R27");
   ReportMissingData();
   // Straight to the visible screen: it stays up while everything loads.

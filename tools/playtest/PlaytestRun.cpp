@@ -81,13 +81,10 @@ class BotSession {
   Scene* scene_;
 };
 
-// One frame of the scene as the scene runner runs it.
+// One frame of the scene as the scene runner runs it (headless: no window
+// to close), its draws dropped.
 void RunFrame(Scene& scene) {
-  gGraphics.frameStep();
-  gInput.update();
-  gSound.Update();
-  PumpMessages();
-  scene.update();
+  StepSceneFrame(scene);
   engine::headless::ClearDraws();
 }
 
