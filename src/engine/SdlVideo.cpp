@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -288,7 +289,12 @@ class SdlVideo final : public VideoDevice {
                                  buttons,
                                  nullptr};
     int pressed = -1;
-    if (SDL_ShowMessageBox(&box, &pressed) != 0) return false;
+    if (SDL_ShowMessageBox(&box, &pressed) != 0) {
+      // No question on screen is no answer: the caller's "No" stands.
+      std::fprintf(stderr, "velmora: cannot show the question \"%s\": %s\n", captionUtf8.c_str(),
+                   SDL_GetError());
+      return false;
+    }
     return pressed == 1;
   }
 

@@ -20,6 +20,7 @@ start_game_with_sound() {
     >"$E2E_WORK/game.log" 2>&1) &
   E2E_PID=$!
 }
+E2E_START=start_game_with_sound
 # Selection menus: a heading row, then 25-pixel rows from y 333, x 228..412.
 select_cursor() { white_rows 184 15 228 337 25 4; }
 # The charge-type menu: its two rows sit lower, from y 393.
