@@ -1,5 +1,9 @@
 #include "app/GameMain.h"
 
+#include <cstdio>
+
+#include "app/CommandLine.h"
+#include "app/GameFolders.h"
 #include "app/Module_Game.h"
 #include "app/Module_Graphics.h"
 #include "app/Module_Input.h"
@@ -15,9 +19,13 @@
 #include "scenes/Scene_Title.h"
 #include "stage/StageSeams.h"
 
-int RunGame() {
+int RunGame(int argc, const char* const* argv) {
+  const ParsedCommandLine command = ParseCommandLine(argc, argv, stdout, stderr);
+  if (!command.options) return command.exitCode;
+  const GameFolders folders = ChooseGameFolders(*command.options, MachineFolderFacts());
+  if (!EnterGameFolders(folders)) return -1;
   // Screen question, window, engine, archives, loading picture.
-  if (StartEngine() != 0) return -1;
+  if (StartEngine(command.options->screen, folders.data) != 0) return -1;
 
   // A save killed halfway leaves its temporary; the file itself is whole.
   for (const char* path : {kScoreFilePath, kSettingsPath, kKeyConfigPath}) {

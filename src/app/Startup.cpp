@@ -15,17 +15,17 @@ constexpr const char* kArchiveExtension = "dat";
 
 // Without its data the game still runs, silently or with invisible
 // sprites: say once what is missing, so a broken install is not a mystery.
-void ReportMissingData() {
+void ReportMissingData(const std::string& dataFolder) {
   static const struct {
     const char* folder;
     const char* consequence;
   } kData[] = {{"Graphics", "no pictures"}, {"Sounds", "no sound"}, {"Data", "no stages"}};
   namespace fs = std::filesystem;
   std::error_code ec;
-  const std::string here = fs::current_path(ec).string();
+  const fs::path here = dataFolder.empty() ? fs::current_path(ec) : fs::path(dataFolder);
   for (const auto& d : kData) {
     const std::string archive = std::string(d.folder) + "." + kArchiveExtension;
-    if (fs::is_directory(d.folder, ec) || fs::is_regular_file(archive, ec)) continue;
+    if (fs::is_directory(here / d.folder, ec) || fs::is_regular_file(here / archive, ec)) continue;
     std::fprintf(stderr, "velmora: neither the folder %s/ nor the archive %s is in %s: %s\n",
                  d.folder, archive.c_str(), here.c_str(), d.consequence);
   }
@@ -33,11 +33,15 @@ void ReportMissingData() {
 
 }  // namespace
 
-int StartEngine() {
-  const std::string caption = Sjis("スクリーン設定");
-  const std::string question = Sjis("フルスクリーンモードで起動しますか？");
-  // Full screen is the engine's default; only "No" needs a call.
-  if (!AskYesNo(caption.c_str(), question.c_str())) ChangeWindowMode(true);
+int StartEngine(ScreenChoice screen, const std::string& dataFolder) {
+  if (screen == ScreenChoice::Ask) {
+    const std::string caption = Sjis("スクリーン設定");
+    const std::string question = Sjis("フルスクリーンモードで起動しますか？");
+    screen = AskYesNo(caption.c_str(), question.c_str()) ? ScreenChoice::FullScreen
+                                                         : ScreenChoice::Windowed;
+  }
+  // Full screen is the engine's default; only a window needs a call.
+  if (screen == ScreenChoice::Windowed) ChangeWindowMode(true);
   SetScreenMode(640, 480, 32, 60);
   SetWindowIcon(101);
   EnableEngineLog(false);
@@ -48,7 +52,7 @@ int StartEngine() {
 
   SetArchiveExtension(kArchiveExtension);
   SetArchiveKey("qtvz@R27");
-  ReportMissingData();
+  ReportMissingData(dataFolder);
   // Straight to the visible screen: it stays up while everything loads.
   DrawImageFile(0, 0, "Graphics/loading.png", false);
   SelectBackBuffer();

@@ -42,13 +42,15 @@ struct Found {
 using FoundMap = std::map<std::string, Found>;  // UTF-8 name -> entry
 
 void listDirectory(const std::string& dir, const std::string& pattern, FoundMap& found) {
-  DIR* d = opendir(dir.empty() ? "." : dir.c_str());
+  std::string onDisk = OnDisk(dir);
+  if (!onDisk.empty() && onDisk.back() != '/') onDisk += '/';
+  DIR* d = opendir(onDisk.empty() ? "." : onDisk.c_str());
   if (!d) return;
   while (dirent* entry = readdir(d)) {
     const std::string name = entry->d_name;
     if (name == "." || name == ".." || !MatchWildcard(pattern, name)) continue;
     struct stat st;
-    const std::string full = dir.empty() ? name : dir + "/" + name;
+    const std::string full = onDisk + name;
     if (stat(full.c_str(), &st) != 0) continue;
     const bool isDir = S_ISDIR(st.st_mode);
     if (!isDir && !S_ISREG(st.st_mode)) continue;

@@ -20,6 +20,7 @@ namespace engine {
 namespace {
 
 struct Settings {
+  std::string folder;  // data folder with a trailing '/', or empty
   std::string extension;
   std::string key;
   bool hasKey = false;
@@ -75,7 +76,8 @@ bool loadDataFile(const char* gamePath, std::vector<uint8_t>& out) {
   out.clear();
   std::string path;
   if (!NormaliseDataPath(gamePath, path)) return false;
-  if (directorySize(path) >= 0) return readDirectoryFile(path, out);
+  const std::string onDisk = OnDisk(path);
+  if (directorySize(onDisk) >= 0) return readDirectoryFile(onDisk, out);
   std::string archivePath, member;
   if (!ArchiveFor(path, archivePath, member)) return false;
   auto archive = Archive::OpenFile(archivePath);
@@ -108,10 +110,12 @@ bool ArchiveFor(const std::string& path, std::string& archivePath, std::string& 
   const std::string& ext = settings().extension;
   const size_t slash = path.find('/');
   if (ext.empty() || slash == std::string::npos) return false;
-  archivePath = path.substr(0, slash) + "." + ext;
+  archivePath = OnDisk(path.substr(0, slash) + "." + ext);
   member = path.substr(slash + 1);
   return true;
 }
+
+std::string OnDisk(const std::string& dataPath) { return settings().folder + dataPath; }
 
 const char* ArchivePassword() { return settings().hasKey ? settings().key.c_str() : nullptr; }
 
@@ -127,6 +131,12 @@ void ReleaseDataFiles() {
 }  // namespace engine
 
 using engine::fileFor;
+
+void SetDataFolder(const char* folder) {
+  std::string& f = engine::settings().folder;
+  f = folder ? folder : "";
+  if (!f.empty() && f.back() != '/') f += '/';
+}
 
 void SetArchiveExtension(const char* extension) {
   auto& s = engine::settings();
@@ -160,7 +170,7 @@ int OpenDataFile(const char* path) {
 int64_t DataFileSize(const char* path) {
   std::string normal;
   if (!engine::NormaliseDataPath(path, normal)) return -1;
-  const int64_t size = engine::directorySize(normal);
+  const int64_t size = engine::directorySize(engine::OnDisk(normal));
   if (size >= 0) return size;
   std::string archivePath, member;
   if (!engine::ArchiveFor(normal, archivePath, member)) return -1;

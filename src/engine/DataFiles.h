@@ -22,6 +22,10 @@ bool MatchWildcard(const std::string& pattern, const std::string& name);
 // member "rest". False when no extension is set or the path has no folder.
 bool ArchiveFor(const std::string& path, std::string& archivePath, std::string& member);
 
+// Where a normalised data path (or its archive) lies on disk: under the
+// folder SetDataFolder chose, else as it stands (the working directory).
+std::string OnDisk(const std::string& dataPath);
+
 // The key archives are read with; null when none is set.
 const char* ArchivePassword();
 

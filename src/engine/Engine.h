@@ -24,6 +24,10 @@ void EngineEnd();
 int PumpMessages();  // nonzero once the window was closed or the program must quit
 void SetArchiveExtension(const char* extension);
 void SetArchiveKey(const char* key);
+// The folder data paths are read under; empty or null is the working
+// directory. An installed game reads its data from a system folder and keeps
+// the working directory for the player's own files.
+void SetDataFolder(const char* folder);
 
 // Platform services the game uses beside the layer: the start-up question
 // and the frame pacing sleep. AskYesNo answers false when no box can be shown.

@@ -7,6 +7,8 @@
 #include <climits>
 #include <cstdlib>
 
+#include "DataFiles.h"
+
 namespace engine {
 namespace {
 
@@ -15,7 +17,7 @@ constexpr const char* kGameConfig = "Fonts/fonts.conf";
 struct ConfigState {
   FcConfig* config = nullptr;
   bool loaded = false;
-  std::string requested;  // explicit file, or empty for the working directory's
+  std::string requested;  // explicit file, or empty for the data folder's
   std::string inUse;
 };
 
@@ -50,7 +52,7 @@ FcConfig* currentConfig() {
   if (s.loaded) return s.config;
   s.loaded = true;
   s.inUse.clear();
-  s.config = loadGameConfig(s.requested.empty() ? kGameConfig : s.requested);
+  s.config = loadGameConfig(s.requested.empty() ? OnDisk(kGameConfig) : s.requested);
   if (s.config == nullptr) s.config = FcInitLoadConfigAndFonts();
   return s.config;
 }

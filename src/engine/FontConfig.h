@@ -1,6 +1,6 @@
 // Face-name resolution through fontconfig. The game names its faces the way
 // its layouts were designed; the game's own configuration file (Fonts/
-// fonts.conf under the working directory) maps those names to the free faces
+// fonts.conf in the data folder) maps those names to the free faces
 // it installs. Without that file the machine's configuration is used.
 #pragma once
 
@@ -27,7 +27,7 @@ bool ResolveFontFace(const std::string& nameUtf8, int weight, bool italic, bool 
 bool ResolveFallbackFace(int weight, bool italic, FaceChoice& out);
 
 // Uses the given configuration file from the next resolution on; an empty
-// path looks for Fonts/fonts.conf in the working directory again.
+// path looks for Fonts/fonts.conf in the data folder again.
 void SetFontConfigFile(const std::string& path);
 
 // The configuration file in use: its absolute path, or empty when the

@@ -1,6 +1,10 @@
 #include "scenes/Scene_Replay.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
+#include <vector>
 
 #include "app/Module_Game.h"
 #include "app/Module_Graphics.h"
@@ -44,6 +48,25 @@ bool Readable(const std::string& path) {
   if (!f) return false;
   std::fclose(f);
   return true;
+}
+
+// The replay files in the save folder (the working directory; the data
+// folder may be elsewhere), as game text, in the order of their names.
+std::vector<std::string> ReplayFileNames() {
+  namespace fs = std::filesystem;
+  std::vector<std::string> utf8Names;
+  std::error_code ec;
+  for (fs::directory_iterator it(kReplayDirectory, ec), end; !ec && it != end; it.increment(ec)) {
+    std::error_code kind;
+    const fs::path& path = it->path();
+    if (it->is_regular_file(kind) && path.extension() == ".vmr") {
+      utf8Names.push_back(path.filename().string());
+    }
+  }
+  std::sort(utf8Names.begin(), utf8Names.end());
+  std::vector<std::string> names;
+  for (const std::string& name : utf8Names) names.push_back(Sjis(name));
+  return names;
 }
 
 }  // namespace
@@ -153,13 +176,8 @@ void Scene_Replay::start() {
 void Scene_Replay::fillFileList() {
   fileList->rows.clear();
   const std::string dir = std::string(kReplayDirectory) + "/";
-  DataFileInfo info{};
-  const int search = FindFirstDataFile((dir + "*.vmr").c_str(), &info);
-  if (search != -1) {
-    do {
-      if (!info.isDirectory && Readable(dir + info.name)) fileList->addRow(info.name);
-    } while (FindNextDataFile(search, &info) == 0);
-    FindCloseDataFile(search);
+  for (const std::string& name : ReplayFileNames()) {
+    if (Readable(dir + name)) fileList->addRow(name);
   }
   if (fileList->rows.empty()) {
     fileList->addRow("NO DATA");

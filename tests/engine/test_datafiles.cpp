@@ -272,6 +272,27 @@ TEST_F(DataFilesTest, SearchCoversFolderAndArchiveInNameOrder) {
   EXPECT_EQ(FindNextDataFile(12345, &info), -1);
 }
 
+// An installed game reads its data from a system folder while the working
+// directory holds the player's files: folders, archives and searches all
+// follow the data folder, and nothing is read from the working directory.
+TEST_F(DataFilesTest, DataFolderElsewhereServesFoldersArchivesAndSearches) {
+  WriteText("elsewhere/Data/Event/event1.csv", "from the data folder");
+  ASSERT_TRUE(WriteZip("elsewhere/Graphics.dat", {{"loading.png", "picture"}}, kKey));
+  WriteText("Data/Event/event1.csv", "working directory");
+  WriteText("Data/Event/event2.csv", "working directory");
+  const std::string folder = (std::filesystem::current_path() / "elsewhere").string();
+  SetDataFolder(folder.c_str());
+  std::vector<uint8_t> bytes;
+  ASSERT_TRUE(engine::ReadWholeDataFile("Data/Event/event1.csv", bytes));
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "from the data folder");
+  EXPECT_EQ(DataFileSize("Data/Event/event2.csv"), -1);
+  EXPECT_EQ(DataFileSize("Graphics/loading.png"), 7);
+  EXPECT_EQ(search("Data/Event/*.csv"), (std::vector<std::string>{"event1.csv"}));
+  EXPECT_EQ(search("*"), (std::vector<std::string>{"Data", "Graphics.dat"}));
+  SetDataFolder(nullptr);
+  EXPECT_EQ(DataFileSize("Data/Event/event2.csv"), 17);
+}
+
 TEST(WildcardTest, StarsAndQuestionMarks) {
   using engine::MatchWildcard;
   EXPECT_TRUE(MatchWildcard("*", ""));
