@@ -5,7 +5,9 @@ FUZZBUILD  ?= build-fuzz
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test check fuzz bench archives clean
+PREFIX     ?= /usr/local
+
+.PHONY: all deps configure build run test check fuzz bench archives install deb clean
 
 all: build
 
@@ -55,6 +57,16 @@ bench: build
 archives: build
 	cd $(BUILD)/game && for d in Graphics Sounds Data; do \
 	  if [ -d "$$d" ]; then ../velmora-pack "$$d" "$$d.dat" || exit 1; fi; done
+
+# The game, its tools, data, desktop entry, icons and manual page under
+# PREFIX (DESTDIR is honoured). VELMORA_INSTALL_ARCHIVES=ON in CMAKE_ARGS
+# installs the data as encrypted archives.
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package of the same files for /usr, in $(BUILD)/.
+deb: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(CHECKBUILD) $(FUZZBUILD)

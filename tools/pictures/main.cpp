@@ -1,6 +1,7 @@
 // velmora-pictures: builds every picture of the game from content/graphics.
 //   velmora-pictures build <source dir> <output dir> <stamp file>
 //   velmora-pictures contact-sheet <graphics dir> <output png>
+//   velmora-pictures icons <icon svg> <output dir>
 // The parts run on two threads; each part writes only its own files, so the
 // result does not depend on scheduling.
 #include <sys/stat.h>
@@ -25,6 +26,7 @@ void SaveJpeg(const Context& ctx, const std::string& name, const Canvas& c, int 
 }
 
 int ContactSheet(const std::string& graphics, const std::string& output);
+int BuildIcons(const std::string& svgPath, const std::string& output);
 
 }  // namespace pictures
 
@@ -36,9 +38,9 @@ int main(int argc, char** argv) {
     // Two queues of roughly equal work.
     std::vector<std::function<void(const Context&)>> first{
         BuildScenery, BuildBullets, BuildShips, BuildLogo, BuildMoonEarthScenery, BuildPortraits};
-    std::vector<std::function<void(const Context&)>> second{
-        BuildEffects, BuildAnimations, BuildEnemies, BuildScreens, BuildItemsAndGauges,
-        BuildRingScenery};
+    std::vector<std::function<void(const Context&)>> second{BuildEffects,        BuildAnimations,
+                                                            BuildEnemies,        BuildScreens,
+                                                            BuildItemsAndGauges, BuildRingScenery};
     std::thread worker([&] {
       for (auto& part : second) part(ctx);
     });
@@ -51,8 +53,10 @@ int main(int argc, char** argv) {
   }
   if (argc == 4 && std::strcmp(argv[1], "contact-sheet") == 0)
     return ContactSheet(argv[2], argv[3]);
+  if (argc == 4 && std::strcmp(argv[1], "icons") == 0) return BuildIcons(argv[2], argv[3]);
   std::fprintf(stderr,
                "usage: velmora-pictures build <source> <output> <stamp>\n"
-               "       velmora-pictures contact-sheet <graphics dir> <output.png>\n");
+               "       velmora-pictures contact-sheet <graphics dir> <output.png>\n"
+               "       velmora-pictures icons <icon.svg> <output dir>\n");
   return 2;
 }
