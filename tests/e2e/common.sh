@@ -234,6 +234,8 @@ white_rows() {
 # part of each row's letters is its own.
 title_cursor() { white_rows 84 9 278 297 22 5; }
 cursor_is() { [ "$("$1")" = "$2" ]; }
+# The title is lit: the sunrise on its horizon is bright.
+title_lit() { snap && [ "$(max_red "$SHOT" 20 20 510 315)" -ge 200 ]; }
 # key KEY MENU ROWS: KEY, held until MENU's cursor shows on ROWS.
 key() { hold_until "$WIN" "$1" cursor_is "$2" "$3"; }
 

@@ -17,7 +17,6 @@ lit_rows() { white_rows "$3" 15 "$1" "$2" 25 "$4"; }
 main_cursor() { lit_rows 128 337 184 3; }      # "Config" menu at (120, 300)
 volume_cursor() { lit_rows 338 187 134 11; }   # "Volume" table at (330, 150)
 key_cursor() { lit_rows 338 187 184 10; }      # "Key Config" table at (330, 150)
-title_lit() { snap && [ "$(max_red "$SHOT" 20 20 510 315)" -ge 200 ]; }
 
 rm -f keyconfig.dat setting.dat
 start_game

@@ -25,8 +25,6 @@ E2E_START=start_game_with_sound
 select_cursor() { white_rows 184 15 228 337 25 4; }
 # The charge-type menu: its two rows sit lower, from y 393.
 charge_cursor() { white_rows 184 15 228 397 25 2; }
-# The title is lit: the sunrise on its horizon is bright.
-title_lit() { snap && [ "$(max_red "$SHOT" 20 20 510 315)" -ge 200 ]; }
 # The turning rings: a part of the title that changes on every frame.
 region_differs() {
   convert "$1" -crop "$3" +repage a.png && convert "$2" -crop "$3" +repage b.png &&
