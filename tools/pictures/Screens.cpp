@@ -60,6 +60,8 @@ void BuildScreens(const Context& ctx) {
       {"demo22", 0x020308, 0x0a0c16, 59, 0.7f, 0.5f},
       {"demo31", 0x000104, 0x04040c, 60, 1.1f, 0.7f},
       {"demo32", 0x000002, 0x060610, 61, 1.2f, 0.8f},
+      {"demo41", 0x000104, 0x030814, 62, 1.1f, 0.7f},
+      {"demo42", 0x000206, 0x040a18, 63, 1.0f, 0.6f},
   };
   for (const auto& s : kScreens) {
     const std::string name = s.name;
