@@ -62,8 +62,10 @@ struct BuiltStage {
   int32_t firstRow, lastRow;
   int bossMusic;
 };
-const BuiltStage kStages[] = {
-    {1, 10, 11, 1, 2, 1, 60, 3}, {2, 68, 69, 3, 4, 61, 120, 5}, {3, 128, 129, 5, 6, 121, 180, 7}};
+const BuiltStage kStages[] = {{1, 10, 11, 1, 2, 1, 60, 3},
+                              {2, 68, 69, 3, 4, 61, 120, 5},
+                              {3, 128, 129, 5, 6, 121, 180, 7},
+                              {5, 248, 249, 9, 10, 241, 300, 12}};
 
 // A stage's own talks: 10n + 1 to 10n + 3.
 std::vector<int32_t> StageTalks() {
