@@ -15,11 +15,6 @@ namespace {
 
 constexpr int kFieldW = 384, kFieldH = 448;
 
-void RepeatRows(Canvas& c, int period) {
-  for (int y = period; y < c.height(); ++y)
-    for (int x = 0; x < c.width(); ++x) c.at(x, y) = c.at(x, y - period);
-}
-
 // How much of a line of half-width `w` lies on the pixel at distance d.
 float LineCover(float d, float w) { return std::clamp(w + 0.5f - std::fabs(d), 0.0f, 1.0f); }
 
@@ -56,7 +51,7 @@ Canvas CorridorFloor() {
       col.a = 1.0f;
       c.at(x, y) = col;
     }
-  RepeatRows(c, period);
+  c.RepeatRows(period);
   return c;
 }
 
@@ -90,7 +85,7 @@ Canvas FoldVeil() {
       float a = Smooth(std::clamp((n - 0.45f) * 2.5f, 0.0f, 1.0f)) * 0.55f;
       c.at(x, y) = Colour(0x3a2a62, a);
     }
-  RepeatRows(c, period);
+  c.RepeatRows(period);
   return c;
 }
 
