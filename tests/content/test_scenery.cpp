@@ -48,6 +48,9 @@ TEST(Scenery, ScrollLayersWrapAtTheirPeriods) {
   ExpectWraps("stage4-1.png", 3200, 0.0);
   ExpectWraps("stage4-2.png", 380, 0.0);
   ExpectWraps("stage4-3.png", 491, 0.0);
+  ExpectWraps("stage5-1.jpg", 2400, 1.5);
+  ExpectWraps("stage5-2.png", 512, 0.0);
+  ExpectWraps("stage5-3.png", 704, 0.0);
 }
 
 TEST(Scenery, StillsAndFramesCoverTheField) {
@@ -85,10 +88,11 @@ TEST(Scenery, DarkEnoughForBulletsToRead) {
     const char* name;
     float blend;
   };
-  const Layer layers[] = {{"stage2-1.jpg", 1.0f},  {"stage2-2.png", 1.0f},
-                          {"stage2-4.png", 0.78f}, {"stage2-5.png", 1.0f},
-                          {"stage2-20.png", 1.0f}, {"stage3-1.jpg", 1.0f},
-                          {"stage4-1.png", 1.0f},  {"stage4-3.png", 150.0f / 255}};
+  const Layer layers[] = {
+      {"stage2-1.jpg", 1.0f},         {"stage2-2.png", 1.0f},         {"stage2-4.png", 0.78f},
+      {"stage2-5.png", 1.0f},         {"stage2-20.png", 1.0f},        {"stage3-1.jpg", 1.0f},
+      {"stage4-1.png", 1.0f},         {"stage4-3.png", 150.0f / 255}, {"stage5-1.jpg", 1.0f},
+      {"stage5-2.png", 150.0f / 255}, {"stage5-3.png", 150.0f / 255}};
   for (const Layer& layer : layers) {
     SCOPED_TRACE(layer.name);
     Picture p = ReadGraphic(layer.name);
@@ -165,6 +169,7 @@ TEST(Scenery, CloudsAndStreaksStayInTheBackground) {
       {"stage2-1.jpg", "stage2-3.png", 1.0f, 0.2f, 0.4f},    // streaks drawn at full alpha
       {"stage2-1.jpg", "stage2-2.png", 1.0f, 0.24f, 0.45f},  // the veil and its glints
       {"stage4-1.png", "stage4-3.png", 150.0f / 255, 0.2f, 0.25f},
+      {"stage5-1.jpg", "stage5-3.png", 150.0f / 255, 0.2f, 0.25f},
   };
   for (const Over& o : overs) {
     SCOPED_TRACE(o.layer);

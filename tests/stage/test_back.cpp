@@ -1,6 +1,7 @@
 // Stage scenery: where each layer starts, how the script clock drives it
 // (including the one-frame changes and the clock jumps of the script), the
-// stage-2 light animation that outlives a stage, and the stage-4 model turn.
+// stage-2 light animation that outlives a stage, the stage-4 model turn and
+// the stage-5 layers that take their looks from the clock alone.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,6 +22,7 @@
 #include "stage/Spriteset_Stage2_Back.h"
 #include "stage/Spriteset_Stage3_Back.h"
 #include "stage/Spriteset_Stage4_Back.h"
+#include "stage/Spriteset_Stage5_Back.h"
 #include "stage/StageSeams.h"
 #include "support/TempWorkDir.h"
 
@@ -75,10 +77,12 @@ TEST_F(BackTest, LayersStartAtTheirPeriodsAndPositions) {
   auto s2 = Make<Spriteset_Stage2_Back>();
   auto s3 = Make<Spriteset_Stage3_Back>();
   auto s4 = Make<Spriteset_Stage4_Back>();
+  auto s5 = Make<Spriteset_Stage5_Back>();
   const Case cases[] = {{s1->layer1, 3200, 2752}, {s1->layer2, 2500, 2052}, {s1->layer3, 450, 2},
                         {s2->layer1, 2688, 2240}, {s2->layer2, 450, 2},     {s2->layer3, 450, 2},
                         {s3->layer1, 3840, 2612}, {s4->layer1, 3200, 2752}, {s4->layer2, 380, -68},
-                        {s4->layer3, 491, 43}};
+                        {s4->layer3, 491, 43},    {s5->layer1, 2400, 1952}, {s5->layer2, 512, 64},
+                        {s5->layer3, 704, 256}};
   for (const Case& c : cases) {
     EXPECT_EQ(c.layer->wrapLength, c.period);
     EXPECT_EQ(c.layer->srcY, c.start) << c.period;
@@ -123,8 +127,9 @@ TEST_F(BackTest, StageSceneGetsTheSceneryOfItsNumberReadingItsClock) {
     EXPECT_EQ(back->scriptClock, &clock);
     const bool own =
         dynamic_cast<Spriteset_Stage1_Back*>(back) || dynamic_cast<Spriteset_Stage2_Back*>(back) ||
-        dynamic_cast<Spriteset_Stage3_Back*>(back) || dynamic_cast<Spriteset_Stage4_Back*>(back);
-    EXPECT_EQ(own, stage >= 1 && stage <= 4) << stage;
+        dynamic_cast<Spriteset_Stage3_Back*>(back) || dynamic_cast<Spriteset_Stage4_Back*>(back) ||
+        dynamic_cast<Spriteset_Stage5_Back*>(back);
+    EXPECT_EQ(own, stage >= 1 && stage <= 5) << stage;
     // Stages without scenery show nothing: an empty viewport.
     if (!own) {
       EXPECT_EQ(back->viewport->slotCount(), 0u);
@@ -357,6 +362,34 @@ TEST_F(BackTest, StageFourLayersThinOutAfter6500) {
   At(*back, 8000);
   EXPECT_EQ((before2 - back->layer2->srcY + 380) % 380, 1);
   EXPECT_EQ((before3 - back->layer3->srcY + 491) % 491, 3);
+}
+
+// The corridor's veil and streaks are set from the clock, not summed frame by
+// frame: the talk's jumps (7200 to 7600, or back) land on the look of the
+// new moment, and the shaft holds still for the cruiser.
+TEST_F(BackTest, StageFiveLooksFollowTheClockAcrossJumps) {
+  auto back = Make<Spriteset_Stage5_Back>();
+  Run(*back, 0, 2399);
+  EXPECT_FALSE(back->layer3->visible);
+  EXPECT_EQ(back->layer2->blendMode, BLEND_ADD);
+  EXPECT_EQ(back->layer2->blendParam, 60);
+  At(*back, 2400);
+  EXPECT_TRUE(back->layer3->visible);
+  EXPECT_EQ(back->layer3->blendParam, 0);
+  Run(*back, 2401, 6001);
+  EXPECT_EQ(back->layer3->blendParam, 150);  // thickens to 150 and stays there
+  const float shaft = back->layer1->scrollPos;
+  Run(*back, 6002, 6100);
+  EXPECT_EQ(back->layer1->scrollPos, shaft);
+  At(*back, 7200);
+  EXPECT_EQ(back->layer2->blendParam, 60);
+  At(*back, 7400);
+  EXPECT_EQ(back->layer2->blendParam, 105);  // halfway through the flare
+  At(*back, 7600);
+  EXPECT_EQ(back->layer2->blendParam, 150);
+  At(*back, 440);
+  EXPECT_EQ(back->layer2->blendParam, 60);
+  EXPECT_FALSE(back->layer3->visible);
 }
 
 }  // namespace

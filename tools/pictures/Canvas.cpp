@@ -66,6 +66,11 @@ Rgba Canvas::Sample(float x, float y) const {
   return Lerp(top, bottom, fy);
 }
 
+void Canvas::RepeatRows(int period) {
+  for (int y = period; y < h_; ++y)
+    for (int x = 0; x < w_; ++x) at(x, y) = at(x, y - period);
+}
+
 Canvas Canvas::Crop(int x, int y, int width, int height) const {
   Canvas out(width, height);
   for (int j = 0; j < height; ++j)

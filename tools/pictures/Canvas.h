@@ -43,6 +43,9 @@ class Canvas {
   void Scale(float k);
   // Separable box blur applied three times (close to a Gaussian).
   void Blur(int radius);
+  // Rows from `period` down repeat the first ones exactly, so a scenery
+  // strip's 448-row window wraps without a seam.
+  void RepeatRows(int period);
 
  private:
   int w_ = 0, h_ = 0;

@@ -18,11 +18,6 @@ namespace {
 
 constexpr int kFieldW = 384, kFieldH = 448;
 
-void RepeatRows(Canvas& c, int period) {
-  for (int y = period; y < c.height(); ++y)
-    for (int x = 0; x < c.width(); ++x) c.at(x, y) = c.at(x, y - period);
-}
-
 // Noise whose lattice has `cells` cells over `period` rows (and about the
 // same cell size across), so it repeats exactly every `period` rows.
 float StripFbm(int x, int y, int period, int cells, uint32_t seed, int octaves,
@@ -87,7 +82,7 @@ Canvas MoonSurface() {
       Rgba grey = Lerp(Colour(0x06070a), Colour(0x3c4048), std::clamp(v * 0.62f, 0.0f, 1.0f));
       c.at(x, y) = grey;
     }
-  RepeatRows(c, period);
+  c.RepeatRows(period);
   return c;
 }
 
@@ -119,7 +114,7 @@ Canvas EarthBelow() {
       col.a = 1.0f;
       c.at(x, y) = col;
     }
-  RepeatRows(c, period);
+  c.RepeatRows(period);
   return c;
 }
 
@@ -135,7 +130,7 @@ Canvas CloudShadow() {
       float a = Smooth(std::clamp((n - 0.45f) * 3.0f, 0.0f, 1.0f));
       c.at(x, y) = Colour(0x74746c, a);
     }
-  RepeatRows(c, period);
+  c.RepeatRows(period);
   return c;
 }
 
@@ -152,7 +147,7 @@ Canvas LowHaze() {
       float a = Smooth(std::clamp((n - 0.48f) * 2.5f, 0.0f, 1.0f)) * (0.5f + 0.5f * streak) * 0.45f;
       c.at(x, y) = Colour(0x56667e, a);
     }
-  RepeatRows(c, period);
+  c.RepeatRows(period);
   return c;
 }
 

@@ -16,13 +16,6 @@ namespace {
 constexpr int kFieldW = 384, kFieldH = 448;
 constexpr float kTau = 6.2831853f;
 
-// Rows past the period repeat the first ones exactly, so the 448-row window
-// wraps without a seam.
-void RepeatRows(Canvas& c, int period) {
-  for (int y = period; y < c.height(); ++y)
-    for (int x = 0; x < c.width(); ++x) c.at(x, y) = c.at(x, y - period);
-}
-
 // Ring density across the plane at radial position u (pixels): ringlets of
 // several widths under a broad envelope, with one clean dark gap.
 float RingDensity(float u) {
@@ -60,7 +53,7 @@ Canvas RingPlane() {
       c.at(x, y) = col;
     }
   }
-  RepeatRows(c, period);
+  c.RepeatRows(period);
   return c;
 }
 
@@ -84,7 +77,7 @@ Canvas IceVeil() {
     c.Over(x + 1, y, Colour(0xa0c8f0, b * 0.35f));
     c.Over(x, y + 1 < period ? y + 1 : y + 1 - period, Colour(0xa0c8f0, b * 0.35f));
   }
-  RepeatRows(c, period);
+  c.RepeatRows(period);
   return c;
 }
 

@@ -62,6 +62,8 @@ void BuildScreens(const Context& ctx) {
       {"demo32", 0x000002, 0x060610, 61, 1.2f, 0.8f},
       {"demo41", 0x000104, 0x030814, 62, 1.1f, 0.7f},
       {"demo42", 0x000206, 0x040a18, 63, 1.0f, 0.6f},
+      {"demo51", 0x03020a, 0x0a0616, 64, 0.9f, 0.6f},
+      {"demo52", 0x020108, 0x08040e, 65, 0.5f, 0.4f},
   };
   for (const auto& s : kScreens) {
     const std::string name = s.name;
