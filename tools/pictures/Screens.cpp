@@ -62,6 +62,8 @@ void BuildScreens(const Context& ctx) {
       {"demo32", 0x000002, 0x060610, 61, 1.2f, 0.8f},
       {"demo41", 0x000104, 0x030814, 62, 1.1f, 0.7f},
       {"demo42", 0x000206, 0x040a18, 63, 1.0f, 0.6f},
+      {"demo61", 0x000104, 0x02081a, 66, 1.0f, 0.6f},
+      {"demo62", 0x000206, 0x030a1a, 67, 0.8f, 0.5f},
   };
   for (const auto& s : kScreens) {
     const std::string name = s.name;
