@@ -21,6 +21,7 @@
 #include "stage/Spriteset_Stage2_Back.h"
 #include "stage/Spriteset_Stage3_Back.h"
 #include "stage/Spriteset_Stage4_Back.h"
+#include "stage/Spriteset_Stage6_Back.h"
 #include "stage/StageSeams.h"
 #include "support/TempWorkDir.h"
 
@@ -123,8 +124,9 @@ TEST_F(BackTest, StageSceneGetsTheSceneryOfItsNumberReadingItsClock) {
     EXPECT_EQ(back->scriptClock, &clock);
     const bool own =
         dynamic_cast<Spriteset_Stage1_Back*>(back) || dynamic_cast<Spriteset_Stage2_Back*>(back) ||
-        dynamic_cast<Spriteset_Stage3_Back*>(back) || dynamic_cast<Spriteset_Stage4_Back*>(back);
-    EXPECT_EQ(own, stage >= 1 && stage <= 4) << stage;
+        dynamic_cast<Spriteset_Stage3_Back*>(back) || dynamic_cast<Spriteset_Stage4_Back*>(back) ||
+        dynamic_cast<Spriteset_Stage6_Back*>(back);
+    EXPECT_EQ(own, (stage >= 1 && stage <= 4) || stage == 6) << stage;
     // Stages without scenery show nothing: an empty viewport.
     if (!own) {
       EXPECT_EQ(back->viewport->slotCount(), 0u);

@@ -26,6 +26,7 @@ void BuildScenery(const Context& ctx);
 // Stages 2 (the rings) and 3 and 4 (the Moon, the Earth).
 void BuildRingScenery(const Context& ctx);
 void BuildMoonEarthScenery(const Context& ctx);
+void BuildAzureScenery(const Context& ctx);
 void BuildScreens(const Context& ctx);
 void BuildLogo(const Context& ctx);
 // Conversation portraits (picture<n>.png).

@@ -38,9 +38,9 @@ int main(int argc, char** argv) {
     // Two queues of roughly equal work.
     std::vector<std::function<void(const Context&)>> first{
         BuildScenery, BuildBullets, BuildShips, BuildLogo, BuildMoonEarthScenery, BuildPortraits};
-    std::vector<std::function<void(const Context&)>> second{BuildEffects,        BuildAnimations,
-                                                            BuildEnemies,        BuildScreens,
-                                                            BuildItemsAndGauges, BuildRingScenery};
+    std::vector<std::function<void(const Context&)>> second{
+        BuildEffects,        BuildAnimations,  BuildEnemies,     BuildScreens,
+        BuildItemsAndGauges, BuildRingScenery, BuildAzureScenery};
     std::thread worker([&] {
       for (auto& part : second) part(ctx);
     });
