@@ -67,6 +67,9 @@ const BuiltStage kStages[] = {{1, 10, 11, 1, 2, 1, 60, 3},
                               {3, 128, 129, 5, 6, 121, 180, 7},
                               {4, 188, 189, 7, 8, 181, 240, 9},
                               {6, 308, 309, 11, 12, 301, 360, 14}};
+// The conversations after a game: cleared with continues, cleared without,
+// lost. Each shows its own pictures (demo<10n + k> for conversation 100 + n).
+const int32_t kEndings[] = {10, 11, 20};
 
 // A stage's own talks: 10n + 1 to 10n + 3.
 std::vector<int32_t> StageTalks() {
@@ -445,7 +448,7 @@ TEST(BuiltTables, StageTalksShowTheirPortraitsAndLightTheSpeaker) {
 }
 
 TEST(BuiltTables, CutScenesShowPicturesThatExistAndLinesThatFit) {
-  std::vector<int32_t> cutScenes;
+  std::vector<int32_t> cutScenes(std::begin(kEndings), std::end(kEndings));
   for (const BuiltStage& stage : kStages) cutScenes.push_back(stage.number);
   for (int32_t scene : cutScenes) {
     SCOPED_TRACE(scene);
@@ -479,6 +482,7 @@ TEST(BuiltTables, EveryMusicTheStagesAskForIsInTheList) {
   std::set<int> asked{2, 4, 6, 8, 13};  // the stages' own music
   std::vector<int32_t> talks = StageTalks();
   for (const BuiltStage& stage : kStages) talks.push_back(100 + stage.number);
+  for (int32_t ending : kEndings) talks.push_back(100 + ending);
   for (int32_t number : talks)
     for (const auto& [type, data] : ReadTalk(number).lines)
       if (type == 20) asked.insert(std::atoi(data.c_str()));
