@@ -8,22 +8,12 @@
 
 #include "Build.h"
 #include "Noise.h"
+#include "Strips.h"
 
 namespace pictures {
 namespace {
 
 constexpr int kFieldW = 384, kFieldH = 448;
-
-void RepeatRows(Canvas& c, int period) {
-  for (int y = period; y < c.height(); ++y)
-    for (int x = 0; x < c.width(); ++x) c.at(x, y) = c.at(x, y - period);
-}
-
-float StripFbm(int x, int y, int period, int cells, uint32_t seed, int octaves,
-               float stretch = 1.0f) {
-  float cell = float(period) / float(cells);
-  return TileFbm(float(x) / (cell * stretch), float(y) / cell, 256, cells, seed, octaves);
-}
 
 Canvas AzureSea() {
   const int period = 2880, h = period + kFieldH;
