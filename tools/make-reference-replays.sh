@@ -19,7 +19,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath -m "${1:-$root/build}")
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(1 2 3 4 5 game)
+[ ${#targets[@]} -gt 0 ] || targets=(1 2 3 4 5 6 game)
 out=$root/tests/data/replays
 seed=1
 

@@ -62,7 +62,9 @@ void Scene_Stage::chooseSuccessorAfterClear() {
   }
   if (gGame.stage == kLastRegularStage) {
     gGame.cleared = true;
-    gGame.stage = gGame.continuesUsed == 0 ? kEndingClearedNoContinue : kEndingCleared;
+    // The true ending goes with the Extra unlock, which Easy never earns.
+    const bool trueEnding = gGame.continuesUsed == 0 && gGame.difficulty >= DIFFICULTY_NORMAL;
+    gGame.stage = trueEnding ? kEndingClearedNoContinue : kEndingCleared;
   } else if (gGame.stage == kExtraStage) {
     gGame.cleared = true;
     gGame.stage = kEndingExtra;

@@ -9,6 +9,7 @@
 #include "stage/Spriteset_Stage3_Back.h"
 #include "stage/Spriteset_Stage4_Back.h"
 #include "stage/Spriteset_Stage5_Back.h"
+#include "stage/Spriteset_Stage6_Back.h"
 
 namespace {
 constexpr int32_t kFieldX = 32, kFieldY = 16, kFieldWidth = 384, kFieldHeight = 448;
@@ -70,6 +71,8 @@ std::unique_ptr<Spriteset_Stage_Back> MakeStageBack(int32_t stage) {
       return std::make_unique<Spriteset_Stage4_Back>();
     case 5:
       return std::make_unique<Spriteset_Stage5_Back>();
+    case 6:
+      return std::make_unique<Spriteset_Stage6_Back>();
     default:
       return std::make_unique<Spriteset_Stage_Back>();
   }

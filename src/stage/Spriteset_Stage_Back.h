@@ -39,7 +39,7 @@ class Spriteset_Stage_Back : public Spriteset {
   static void centreOrigin(Sprite* sprite);
 };
 
-// The scenery of a stage number: 1 to 4 their own, any other the plain base.
+// The scenery of a stage number: 1 to 4 and 6 their own, any other the plain base.
 std::unique_ptr<Spriteset_Stage_Back> MakeStageBack(int32_t stage);
 // What the stage scene asks for: the scenery created, set up, and then
 // reading the given script clock.

@@ -51,6 +51,9 @@ TEST(Scenery, ScrollLayersWrapAtTheirPeriods) {
   ExpectWraps("stage5-1.jpg", 2400, 1.5);
   ExpectWraps("stage5-2.png", 512, 0.0);
   ExpectWraps("stage5-3.png", 704, 0.0);
+  ExpectWraps("stage6-1.png", 2880, 0.0);
+  ExpectWraps("stage6-2.png", 560, 0.0);
+  ExpectWraps("stage6-3.png", 337, 0.0);
 }
 
 TEST(Scenery, StillsAndFramesCoverTheField) {
@@ -92,7 +95,8 @@ TEST(Scenery, DarkEnoughForBulletsToRead) {
       {"stage2-1.jpg", 1.0f},         {"stage2-2.png", 1.0f},         {"stage2-4.png", 0.78f},
       {"stage2-5.png", 1.0f},         {"stage2-20.png", 1.0f},        {"stage3-1.jpg", 1.0f},
       {"stage4-1.png", 1.0f},         {"stage4-3.png", 150.0f / 255}, {"stage5-1.jpg", 1.0f},
-      {"stage5-2.png", 150.0f / 255}, {"stage5-3.png", 150.0f / 255}};
+      {"stage5-2.png", 150.0f / 255}, {"stage5-3.png", 150.0f / 255}, {"stage6-1.png", 1.0f},
+      {"stage6-2.png", 120.0f / 255}};
   for (const Layer& layer : layers) {
     SCOPED_TRACE(layer.name);
     Picture p = ReadGraphic(layer.name);
@@ -170,6 +174,7 @@ TEST(Scenery, CloudsAndStreaksStayInTheBackground) {
       {"stage2-1.jpg", "stage2-2.png", 1.0f, 0.24f, 0.45f},  // the veil and its glints
       {"stage4-1.png", "stage4-3.png", 150.0f / 255, 0.2f, 0.25f},
       {"stage5-1.jpg", "stage5-3.png", 150.0f / 255, 0.2f, 0.25f},
+      {"stage6-1.png", "stage6-2.png", 120.0f / 255, 0.2f, 0.25f},
   };
   for (const Over& o : overs) {
     SCOPED_TRACE(o.layer);

@@ -62,11 +62,13 @@ struct BuiltStage {
   int32_t firstRow, lastRow;
   int bossMusic;
 };
-const BuiltStage kStages[] = {{1, 10, 11, 1, 2, 1, 60, 3},
-                              {2, 68, 69, 3, 4, 61, 120, 5},
-                              {3, 128, 129, 5, 6, 121, 180, 7},
-                              {4, 188, 189, 7, 8, 181, 240, 9},
-                              {5, 248, 249, 9, 10, 241, 300, 12}};
+const BuiltStage kStages[] = {
+    {1, 10, 11, 1, 2, 1, 60, 3},        {2, 68, 69, 3, 4, 61, 120, 5},
+    {3, 128, 129, 5, 6, 121, 180, 7},   {4, 188, 189, 7, 8, 181, 240, 9},
+    {5, 248, 249, 9, 10, 241, 300, 12}, {6, 308, 309, 11, 12, 301, 360, 14}};
+// The conversations after a game: cleared with continues, cleared without,
+// lost. Each shows its own pictures (demo<10n + k> for conversation 100 + n).
+const int32_t kEndings[] = {10, 11, 20};
 
 // A stage's own talks: 10n + 1 to 10n + 3.
 std::vector<int32_t> StageTalks() {
@@ -445,9 +447,11 @@ TEST(BuiltTables, StageTalksShowTheirPortraitsAndLightTheSpeaker) {
 }
 
 TEST(BuiltTables, CutScenesShowPicturesThatExistAndLinesThatFit) {
-  for (const BuiltStage& stage : kStages) {
-    SCOPED_TRACE(stage.number);
-    const Talk demo = ReadTalk(100 + stage.number);
+  std::vector<int32_t> cutScenes(std::begin(kEndings), std::end(kEndings));
+  for (const BuiltStage& stage : kStages) cutScenes.push_back(stage.number);
+  for (int32_t scene : cutScenes) {
+    SCOPED_TRACE(scene);
+    const Talk demo = ReadTalk(100 + scene);
     EXPECT_TRUE(demo.wellFormed);
     int pictures = 0;
     int messages = 0;
@@ -458,7 +462,7 @@ TEST(BuiltTables, CutScenesShowPicturesThatExistAndLinesThatFit) {
         const auto [w, h] = PngSize(Picture("demo%d.png", n));
         EXPECT_EQ(w, 640u) << "demo" << n;
         EXPECT_EQ(h, 480u) << "demo" << n;
-        EXPECT_EQ(n / 10, stage.number) << "demo" << n << " is another stage's picture";
+        EXPECT_EQ(n / 10, scene) << "demo" << n << " is another scene's picture";
       }
       if (type == 11) {
         ++messages;
@@ -474,9 +478,10 @@ TEST(BuiltTables, EveryMusicTheStagesAskForIsInTheList) {
   const std::string list = ReadAll(fs::path(VELMORA_GAME_DIR) / kBgmListPath);
   const std::vector<BgmEntry> entries =
       ParseBgmList(reinterpret_cast<const uint8_t*>(list.data()), list.size());
-  std::set<int> asked{2, 4, 6, 8};  // the stages' own music
+  std::set<int> asked{2, 4, 6, 8, 13};  // the stages' own music
   std::vector<int32_t> talks = StageTalks();
   for (const BuiltStage& stage : kStages) talks.push_back(100 + stage.number);
+  for (int32_t ending : kEndings) talks.push_back(100 + ending);
   for (int32_t number : talks)
     for (const auto& [type, data] : ReadTalk(number).lines)
       if (type == 20) asked.insert(std::atoi(data.c_str()));

@@ -23,6 +23,7 @@
 #include "stage/Spriteset_Stage3_Back.h"
 #include "stage/Spriteset_Stage4_Back.h"
 #include "stage/Spriteset_Stage5_Back.h"
+#include "stage/Spriteset_Stage6_Back.h"
 #include "stage/StageSeams.h"
 #include "support/TempWorkDir.h"
 
@@ -128,8 +129,8 @@ TEST_F(BackTest, StageSceneGetsTheSceneryOfItsNumberReadingItsClock) {
     const bool own =
         dynamic_cast<Spriteset_Stage1_Back*>(back) || dynamic_cast<Spriteset_Stage2_Back*>(back) ||
         dynamic_cast<Spriteset_Stage3_Back*>(back) || dynamic_cast<Spriteset_Stage4_Back*>(back) ||
-        dynamic_cast<Spriteset_Stage5_Back*>(back);
-    EXPECT_EQ(own, stage >= 1 && stage <= 5) << stage;
+        dynamic_cast<Spriteset_Stage5_Back*>(back) || dynamic_cast<Spriteset_Stage6_Back*>(back);
+    EXPECT_EQ(own, stage >= 1 && stage <= 6) << stage;
     // Stages without scenery show nothing: an empty viewport.
     if (!own) {
       EXPECT_EQ(back->viewport->slotCount(), 0u);

@@ -143,7 +143,7 @@ TEST_F(SceneryRenderTest, StageThreeSilhouetteOnlyInItsWindow) {
 // clock run from 0 to the script's last row, a picture every 300 frames.
 // Pixels at bullet brightness stay rare and the field as a whole dark.
 TEST_F(SceneryRenderTest, BulletsReadOverEachScriptedStageFromStartToEnd) {
-  for (int32_t stage : {1, 2, 3, 4, 5}) {
+  for (int32_t stage : {1, 2, 3, 4, 5, 6}) {
     SCOPED_TRACE(stage);
     const std::string path = "Data/Stage/stage" + std::to_string(stage) + ".csv";
     std::vector<uint8_t> bytes;
@@ -167,6 +167,15 @@ TEST_F(SceneryRenderTest, BulletsReadOverEachScriptedStageFromStartToEnd) {
       EXPECT_LT(bright, static_cast<int>(shots[i].pixels.size() / 100));
     }
   }
+}
+
+TEST_F(SceneryRenderTest, StageSixGuardianShowsOnlyWhileItSpeaks) {
+  auto s = RunStage(6, {8299, 8300, 8799, 8800});
+  for (const FieldStats& f : s) EXPECT_LT(f.meanLuma, 0.2);
+  // The sea stands still by then; the guardian's image at (192, 250)
+  // appears at 8300 and is gone at 8800.
+  EXPECT_GT(Changed(s[0], s[1], 152, 210, 80, 80), 200);
+  EXPECT_GT(Changed(s[2], s[3], 152, 210, 80, 80), 200);
 }
 
 TEST_F(SceneryRenderTest, StageFourGateTurnsWhileShown) {

@@ -151,8 +151,13 @@ TEST_F(StageSceneTest, ClearingTheLastStageClearsTheGame) {
     int32_t stage;
     int32_t continues;
     int32_t ending;
+    int32_t difficulty = DIFFICULTY_NORMAL;
   };
-  for (const Case c : {Case{6, 0, 11}, Case{6, 2, 10}, Case{7, 0, 12}}) {
+  // The true ending (11) goes with the Extra unlock: no continue, Normal or harder.
+  for (const Case c :
+       {Case{6, 0, 11}, Case{6, 2, 10}, Case{6, 0, 10, DIFFICULTY_EASY}, Case{7, 0, 12}}) {
+    SCOPED_TRACE(c.difficulty);
+    gGame.difficulty = c.difficulty;
     gGame.continuesUsed = c.continues;
     gGame.scoreData = ScoreData();
     begin(c.stage);
@@ -164,7 +169,7 @@ TEST_F(StageSceneTest, ClearingTheLastStageClearsTheGame) {
     finish();
     const int slot = gGame.ScoreSlot();
     EXPECT_EQ(gGame.scoreData.clearCount[slot], 1);
-    EXPECT_EQ(gGame.scoreData.extraUnlocked, c.continues == 0 ? 1 : 0);
+    EXPECT_EQ(gGame.scoreData.extraUnlocked, c.ending == 10 ? 0 : 1);
     delete scene->next;
     scene->next = nullptr;
     scene.reset();

@@ -28,6 +28,8 @@ void BuildRingScenery(const Context& ctx);
 void BuildMoonEarthScenery(const Context& ctx);
 // Stage 5 (the corridor between dimensions).
 void BuildCorridorScenery(const Context& ctx);
+// Stage 6 (the azure planet seen close).
+void BuildAzureScenery(const Context& ctx);
 void BuildScreens(const Context& ctx);
 void BuildLogo(const Context& ctx);
 // Conversation portraits (picture<n>.png).

@@ -12,19 +12,12 @@
 
 #include "Build.h"
 #include "Noise.h"
+#include "Strips.h"
 
 namespace pictures {
 namespace {
 
 constexpr int kFieldW = 384, kFieldH = 448;
-
-// Noise whose lattice has `cells` cells over `period` rows (and about the
-// same cell size across), so it repeats exactly every `period` rows.
-float StripFbm(int x, int y, int period, int cells, uint32_t seed, int octaves,
-               float stretch = 1.0f) {
-  float cell = float(period) / float(cells);
-  return TileFbm(float(x) / (cell * stretch), float(y) / cell, 256, cells, seed, octaves);
-}
 
 // --- The Moon ---------------------------------------------------------------
 

@@ -39,8 +39,8 @@ int main(int argc, char** argv) {
     std::vector<std::function<void(const Context&)>> first{
         BuildScenery, BuildBullets, BuildShips, BuildLogo, BuildMoonEarthScenery, BuildPortraits};
     std::vector<std::function<void(const Context&)>> second{
-        BuildEffects,        BuildAnimations,  BuildEnemies,        BuildScreens,
-        BuildItemsAndGauges, BuildRingScenery, BuildCorridorScenery};
+        BuildEffects,        BuildAnimations,  BuildEnemies,         BuildScreens,
+        BuildItemsAndGauges, BuildRingScenery, BuildCorridorScenery, BuildAzureScenery};
     std::thread worker([&] {
       for (auto& part : second) part(ctx);
     });

@@ -104,10 +104,9 @@ std::string GameReportText(const GameResult& game) {
         out,
         "  reached stage %d, which has no script (Data/Stage/stage%d.csv): the game stops there\n",
         game.stageWithoutScript, game.stageWithoutScript);
-  } else if (game.cleared) {
-    out += "  the game was cleared\n";
-  } else if (game.lost) {
-    out += "  the game was lost\n";
+  } else if (game.cleared || game.lost) {
+    Append(out, "  the game was %s; conversation %d played (%u frames), the result follows\n",
+           game.cleared ? "cleared" : "lost", game.closingScene, game.closingSceneFrames);
   } else if (game.hitFrameLimit) {
     out += "  stopped at the frame limit\n";
   }

@@ -183,8 +183,13 @@ GameResult PlayGame(const PlaytestOptions& options) {
       }
     } else if (auto* cutScene = dynamic_cast<Scene_Demo*>(scene)) {
       bool ended = false;
-      game.cutSceneFrames += RunCutScene(*cutScene, options.readFrames, ended);
+      const uint32_t frames = RunCutScene(*cutScene, options.readFrames, ended);
+      game.cutSceneFrames += frames;
       game.hitFrameLimit = !ended;
+      if (gGame.stage >= kFirstEnding) {
+        game.closingScene = gGame.stage + 100;
+        game.closingSceneFrames = frames;
+      }
       // The endings and the lost game lead to the result: the game is over.
       if (ended && gGame.stage < kFirstEnding) following = cutScene->next;
     }

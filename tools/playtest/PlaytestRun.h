@@ -49,6 +49,8 @@ struct GameResult {
   bool lost = false;                   // out of lives and continues
   bool hitFrameLimit = false;          // a stage or a cut-scene never ended
   uint32_t cutSceneFrames = 0;         // frames spent in cut-scenes
+  int32_t closingScene = 0;            // the conversation after the game (110, 111, 120...)
+  uint32_t closingSceneFrames = 0;     // and its length
   ReplayRecord replay;                 // every stage played, as one record
 };
 
