@@ -42,6 +42,12 @@ void Module_Game::RecordResult() {
   }
 }
 
+void Module_Game::RecordRankedResult(int32_t place, const char* name, int64_t time) {
+  const int slot = ScoreSlot();
+  if (slot >= 0 && place >= 0) scoreData.InsertRanking(slot, place, score, time, name);
+  RecordResult();
+}
+
 void Module_Game::AddScore(int32_t n) {
   int64_t sum = int64_t{score} + n;
   if (sum > kScoreMax) sum = kScoreMax;

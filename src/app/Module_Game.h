@@ -51,6 +51,10 @@ class Module_Game {
   void NewGame();
   // Writes the hi-score and the clear bookkeeping into scoreData (not to disk).
   void RecordResult();
+  // The finished game as the name entry leaves it in scoreData (not on
+  // disk): the score at place in the ranking of its slot (a place below 0
+  // ranks nothing), then RecordResult.
+  void RecordRankedResult(int32_t place, const char* name, int64_t time);
   // Adds n to the score, raising the hi-score along. The score stops at
   // 2,147,483,647 rather than wrapping negative.
   void AddScore(int32_t n);

@@ -187,12 +187,7 @@ void Scene_Score_Entry::showCaret() {
 }
 
 void Scene_Score_Entry::commit() {
-  const int slot = gGame.ScoreSlot();
-  if (slot >= 0) {
-    gGame.scoreData.InsertRanking(slot, place, gGame.score,
-                                  static_cast<int64_t>(std::time(nullptr)), nameLine->text.c_str());
-  }
-  gGame.RecordResult();
+  gGame.RecordRankedResult(place, nameLine->text.c_str(), static_cast<int64_t>(std::time(nullptr)));
   gGame.scoreData.Save();
 }
 

@@ -41,11 +41,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/HeadlessGame.h"
+#include "app/Module_Game.h"
 #include "app/Module_Input.h"
 #include "engine/Engine.h"
 #include "engine/Headless.h"
@@ -68,6 +70,7 @@ struct Arguments {
   std::string replayPath;
   bool all = false;
   bool game = false;
+  bool record = false;
   bool stageGiven = false;
   bool help = false;
 };
@@ -75,7 +78,7 @@ struct Arguments {
 constexpr const char* kUsage =
     "usage: velmora-playtest [-C game-dir] [--stage N | --game] [--difficulty D] [--charge C]\n"
     "                        [--seed N] [--continue] [--read-frames N] [--frame-limit N] [--all]\n"
-    "                        [--skill S] [--save-replay FILE]\n";
+    "                        [--skill S] [--save-replay FILE] [--record]\n";
 
 int Usage() {
   std::fprintf(stderr, "%sTry 'velmora-playtest --help'.\n", kUsage);
@@ -104,6 +107,9 @@ int Help() {
       "  --skill S           expert, player or newcomer (default expert)\n"
       "  --save-replay FILE  write the game's replay to FILE (not with --all); with --game\n"
       "                      it holds every stage played\n"
+      "  --record            with --game: a finished game goes into the game directory's\n"
+      "                      score.dat as a player's would (ranked as BOT, the clear and\n"
+      "                      the Extra stage's opening counted)\n"
       "  --help              print this help and exit\n"
       "Exit status: 0 played, 1 a fault (counts disagree or the record does not play\n"
       "back in step), 2 bad arguments, no game data or a stage without a script.\n",
@@ -161,6 +167,8 @@ bool ParseArguments(int argc, char** argv, Arguments& a) {
       a.all = true;
     } else if (std::strcmp(arg, "--game") == 0) {
       a.game = true;
+    } else if (std::strcmp(arg, "--record") == 0) {
+      a.record = true;
     } else if (std::strcmp(arg, "--continue") == 0) {
       a.play.takeContinues = true;
     } else if (!hasValue) {
@@ -195,6 +203,11 @@ bool ParseArguments(int argc, char** argv, Arguments& a) {
   // One replay file holds one game.
   if (a.all && !a.replayPath.empty()) {
     std::fprintf(stderr, "velmora-playtest: --save-replay takes one game, not --all\n");
+    return false;
+  }
+  if (a.record && !a.game) {
+    std::fprintf(stderr,
+                 "velmora-playtest: --record needs --game: only a whole game is recorded\n");
     return false;
   }
   if (a.game && a.stageGiven) {
@@ -234,6 +247,27 @@ int CheckAndSaveRecord(ReplayRecord& replay, const std::string& replayPath) {
   return status;
 }
 
+// --record: the finished game goes into the game directory's score.dat the
+// way the result and the name entry put a player's there.
+int RecordFinishedGame(const GameResult& game) {
+  if (!game.cleared && !game.lost) {
+    std::printf("  not recorded: the game did not finish\n");
+    return kPlayed;
+  }
+  gGame.scoreData.Load();
+  const int slot = gGame.ScoreSlot();
+  const int32_t place = slot >= 0 ? RankingPlace(gGame.scoreData.ranking[slot], gGame.score) : -1;
+  gGame.RecordRankedResult(place, "BOT", static_cast<int64_t>(std::time(nullptr)));
+  if (!gGame.scoreData.Save()) {
+    std::fprintf(stderr, "velmora-playtest: the game could not be recorded in score.dat\n");
+    return kFault;
+  }
+  std::printf("  recorded in score.dat: %s; the Extra stage is %s\n",
+              place >= 0 ? ("ranked " + std::to_string(place + 1)).c_str() : "not ranked",
+              gGame.scoreData.extraUnlocked ? "open" : "closed");
+  return kPlayed;
+}
+
 // Plays one game (one stage, or a whole game with --game), checks its
 // record by playing it back, and prints the report. Returns the exit
 // status it earns.
@@ -250,6 +284,7 @@ int PlayAndReport(const Arguments& args, const PlaytestOptions& options,
       results.push_back(stage);
     }
     replay = game.replay;
+    if (args.record) status = std::max(status, RecordFinishedGame(game));
   } else {
     results.push_back(PlayStage(options));
     const PlaytestResult& result = results.back();
