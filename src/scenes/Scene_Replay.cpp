@@ -290,6 +290,10 @@ void Scene_Replay::preparePlayback() {
     next = new Scene_Replay();
     return;
   }
+  // The HiScore shown while watching is the best of the replay's own
+  // difficulty and charge type, not of whatever the menus chose last.
+  gGame.difficulty = gInput.replay.header.difficulty;
+  gGame.chargeType = gInput.replay.header.chargeType;
   gGame.NewGame();
   gInput.replayMode = REPLAY_PLAYING_SUSPENDED;
   gInput.replay.exhausted = false;

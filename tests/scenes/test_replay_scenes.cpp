@@ -298,6 +298,11 @@ TEST_F(ReplayListTest, DamagedFilesAreListedAsDamagedAndOfferNothingToPlay) {
 TEST_F(ReplayListTest, ChoosingAStageLoadsTheRecordForPlaybackFromThere) {
   SaveRecord("a.vmr", Record(DIFFICULTY_APOCRYPHA, CHARGE_LASER, 3, 5000, false));
   gInput.replayMode = REPLAY_RECORDING_SUSPENDED;
+  // The menus last chose another slot; the replay's own best is what shows.
+  gGame.difficulty = DIFFICULTY_EASY;
+  gGame.chargeType = CHARGE_SHIELD;
+  gGame.scoreData.bestScore[CHARGE_SHIELD + 2 * (DIFFICULTY_EASY - 1)] = 111;
+  gGame.scoreData.bestScore[CHARGE_LASER + 2 * (DIFFICULTY_APOCRYPHA - 1)] = 999999;
   Open();
   EXPECT_EQ(gInput.replayMode, REPLAY_OFF);
   Press(*list, KEY_Z);
@@ -312,6 +317,7 @@ TEST_F(ReplayListTest, ChoosingAStageLoadsTheRecordForPlaybackFromThere) {
   ASSERT_EQ(gInput.replay.stages.size(), 3u);
   EXPECT_EQ(gInput.replay.stages[1].start.score, 1000);
   EXPECT_EQ(gInput.replay.header.difficulty, DIFFICULTY_APOCRYPHA);
+  EXPECT_EQ(gGame.hiScore, 999999);
   EXPECT_FALSE(gInput.replay.exhausted);
   EXPECT_TRUE(ScoreData::replayPlayback);
   ASSERT_NE(dynamic_cast<Scene_Stage*>(list->next), nullptr);
