@@ -28,36 +28,43 @@ std::string Env(const char* name) {
 
 GameFolders ChooseGameFolders(const GameOptions& options, const FolderFacts& facts) {
   GameFolders chosen;
+  const std::string installedData =
+      facts.programFolder.empty() ? "" : Absolute("../share/velmora", facts.programFolder);
   bool dataInWorkingFolder = false;
   if (!options.dataFolder.empty()) {
     chosen.data = Absolute(options.dataFolder, facts.workingFolder);
   } else if (facts.holdsData(facts.workingFolder)) {
     dataInWorkingFolder = true;
-  } else if (!facts.programFolder.empty() &&
-             facts.holdsData(Absolute("../share/velmora", facts.programFolder))) {
-    chosen.data = Absolute("../share/velmora", facts.programFolder);
+  } else if (!installedData.empty() && facts.holdsData(installedData)) {
+    chosen.data = installedData;
   } else {
     dataInWorkingFolder = true;
   }
 
+  // Saves stay beside data read from a writable working folder (the build
+  // tree); otherwise they go to the user's own data folder.
+  const bool savesInWorkingFolder = dataInWorkingFolder && facts.writable(facts.workingFolder);
   if (!options.saveFolder.empty()) {
     chosen.save = Absolute(options.saveFolder, facts.workingFolder);
-  } else if (dataInWorkingFolder && facts.writable(facts.workingFolder)) {
-    chosen.save.clear();
-  } else if (fs::path(facts.xdgDataHome).is_absolute()) {
-    chosen.save = Absolute("velmora", facts.xdgDataHome);
-  } else if (!facts.home.empty()) {
-    chosen.save = Absolute(".local/share/velmora", facts.home);
+  } else if (!savesInWorkingFolder) {
+    if (fs::path(facts.xdgDataHome).is_absolute()) {
+      chosen.save = Absolute("velmora", facts.xdgDataHome);
+    } else if (!facts.home.empty()) {
+      chosen.save = Absolute(".local/share/velmora", facts.home);
+    }
   }
   if (!chosen.save.empty() && chosen.data.empty()) chosen.data = facts.workingFolder;
   return chosen;
 }
 
-bool HoldsGameData(const std::string& folder) {
+bool HoldsDataPart(const std::string& folder, const char* part) {
   std::error_code ec;
   const fs::path base(folder.empty() ? "." : folder);
-  return fs::is_directory(base / "Data", ec) || fs::is_regular_file(base / "Data.dat", ec);
+  return fs::is_directory(base / part, ec) ||
+         fs::is_regular_file(base / (std::string(part) + ".dat"), ec);
 }
+
+bool HoldsGameData(const std::string& folder) { return HoldsDataPart(folder, "Data"); }
 
 FolderFacts MachineFolderFacts() {
   FolderFacts facts;

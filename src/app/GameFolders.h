@@ -34,6 +34,10 @@ struct GameFolders {
 // made absolute, since the working directory becomes the save folder.
 GameFolders ChooseGameFolders(const GameOptions& options, const FolderFacts& facts);
 
+// One part of the data (Graphics, Sounds, Data) as a folder or an archive
+// (<part>.dat) in the given folder; an empty folder is the working one.
+bool HoldsDataPart(const std::string& folder, const char* part);
+
 // A folder holding the game's data: its Data folder or archive.
 bool HoldsGameData(const std::string& folder);
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/GameFolders.h"
 #include "app/Sjis.h"
 #include "engine/Engine.h"
 
@@ -20,14 +21,13 @@ void ReportMissingData(const std::string& dataFolder) {
     const char* folder;
     const char* consequence;
   } kData[] = {{"Graphics", "no pictures"}, {"Sounds", "no sound"}, {"Data", "no stages"}};
-  namespace fs = std::filesystem;
   std::error_code ec;
-  const fs::path here = dataFolder.empty() ? fs::current_path(ec) : fs::path(dataFolder);
+  const std::string here =
+      dataFolder.empty() ? std::filesystem::current_path(ec).string() : dataFolder;
   for (const auto& d : kData) {
-    const std::string archive = std::string(d.folder) + "." + kArchiveExtension;
-    if (fs::is_directory(here / d.folder, ec) || fs::is_regular_file(here / archive, ec)) continue;
-    std::fprintf(stderr, "velmora: neither the folder %s/ nor the archive %s is in %s: %s\n",
-                 d.folder, archive.c_str(), here.c_str(), d.consequence);
+    if (HoldsDataPart(here, d.folder)) continue;
+    std::fprintf(stderr, "velmora: neither the folder %s/ nor the archive %s.%s is in %s: %s\n",
+                 d.folder, d.folder, kArchiveExtension, here.c_str(), d.consequence);
   }
 }
 
