@@ -70,8 +70,8 @@ constexpr CardLines kStageCards[7] = {
 };
 
 constexpr CardLines kBossCards[7] = {
-    {{"対調整者用局地型戦術兵器", "Anti-Regulator Tactical Weapon: Local"}, {"「グラム」", "Gram"}},
-    {{"対調整者用専守防衛型戦術兵器", "Anti-Regulator Tactical Weapon: Defence"},
+    {{"対調整者用局地型戦術兵器", "Anti-Regulator Local Tactical Weapon"}, {"「グラム」", "Gram"}},
+    {{"対調整者用専守防衛型戦術兵器", "Anti-Regulator Defensive Tactical Weapon"},
      {"「サターン」", "Saturn"}},
     {{"第三模倣神器", "The Third Imitation Artifact"}, {"夜皇「ツクヨミ」", "Tsukuyomi"}},
     {{"第二模倣神器", "The Second Imitation Artifact"}, {"星櫃「セカンドガイア」", "Second Gaia"}},
