@@ -58,7 +58,8 @@ struct CardLines {
 };
 
 // Stages 1 to 6, then the Extra stage. The English lines are kept short:
-// line 1 has 200 pixels, line 2 300 in a large face.
+// line 1 has 200 pixels, line 2 300 in a large face. On the boss cards an
+// epithet too long for the large face goes with the small first line.
 constexpr CardLines kStageCards[7] = {
     {{"STAGE  1", "STAGE  1"}, {"「冥王星独立決戦基地」", "Pluto Battle Base"}},
     {{"STAGE  2", "STAGE  2"}, {"「土星環状巨大基地」", "Saturn Ring Base"}},
@@ -73,10 +74,12 @@ constexpr CardLines kBossCards[7] = {
     {{"対調整者用局地型戦術兵器", "Anti-Regulator Local Tactical Weapon"}, {"「グラム」", "Gram"}},
     {{"対調整者用専守防衛型戦術兵器", "Anti-Regulator Defensive Tactical Weapon"},
      {"「サターン」", "Saturn"}},
-    {{"第三模倣神器", "The Third Imitation Artifact"}, {"夜皇「ツクヨミ」", "Tsukuyomi"}},
-    {{"第二模倣神器", "The Second Imitation Artifact"}, {"星櫃「セカンドガイア」", "Second Gaia"}},
-    {{"第四模倣神器", "The Fourth Imitation Artifact"}, {"極刀「クサナギ」", "Kusanagi"}},
-    {{"第一模倣神器", "The First Imitation Artifact"}, {"蒼星「ガイア」", "Gaia"}},
+    {{"第三模倣神器", "Third Imitation Artifact: Night Emperor"},
+     {"夜皇「ツクヨミ」", "Tsukuyomi"}},
+    {{"第二模倣神器", "Second Imitation Artifact: Star Ark"},
+     {"星櫃「セカンドガイア」", "Second Gaia"}},
+    {{"第四模倣神器", "Fourth Imitation Artifact: Utmost Blade"}, {"極刀「クサナギ」", "Kusanagi"}},
+    {{"第一模倣神器", "First Imitation Artifact: Azure Star"}, {"蒼星「ガイア」", "Gaia"}},
     // The whole name is too wide for the large face: its first half joins
     // the title line.
     {{"第四天調整者", "Fourth Heaven Regulator: AngraMainyu"},
