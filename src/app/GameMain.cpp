@@ -4,6 +4,7 @@
 
 #include "app/CommandLine.h"
 #include "app/GameFolders.h"
+#include "app/Language.h"
 #include "app/Module_Game.h"
 #include "app/Module_Graphics.h"
 #include "app/Module_Input.h"
@@ -24,6 +25,10 @@ int RunGame(int argc, const char* const* argv) {
   if (!command.options) return command.exitCode;
   const GameFolders folders = ChooseGameFolders(*command.options, MachineFolderFacts());
   if (!EnterGameFolders(folders)) return -1;
+  // Decided before the first text: the start-up question speaks it.
+  RemoveInterruptedSave(kLanguagePath);
+  gLanguage =
+      ChooseLanguage(command.options->language, ReadLanguageFile(kLanguagePath), MachineLanguage());
   // Screen question, window, engine, archives, loading picture.
   if (StartEngine(command.options->screen, folders.data) != 0) return -1;
 

@@ -7,7 +7,7 @@
 #include <system_error>
 
 #include "app/GameFolders.h"
-#include "app/Sjis.h"
+#include "app/Texts.h"
 #include "engine/Engine.h"
 
 namespace {
@@ -35,8 +35,8 @@ void ReportMissingData(const std::string& dataFolder) {
 
 int StartEngine(ScreenChoice screen, const std::string& dataFolder) {
   if (screen == ScreenChoice::Ask) {
-    const std::string caption = Sjis("スクリーン設定");
-    const std::string question = Sjis("フルスクリーンモードで起動しますか？");
+    const std::string caption = GameText(UiText::ScreenQuestionCaption);
+    const std::string question = GameText(UiText::ScreenQuestion);
     screen = AskYesNo(caption.c_str(), question.c_str()) ? ScreenChoice::FullScreen
                                                          : ScreenChoice::Windowed;
   }
@@ -45,7 +45,7 @@ int StartEngine(ScreenChoice screen, const std::string& dataFolder) {
   SetScreenMode(640, 480, 32, 60);
   SetWindowIcon(101);
   EnableEngineLog(false);
-  SetWindowTitle(Sjis("Velmora 体験版").c_str());
+  SetWindowTitle(GameText(UiText::WindowTitle).c_str());
   SetRunWhenInactive(true);
   SetTextureFilter(2);
   if (EngineInit() == -1) return -1;

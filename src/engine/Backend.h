@@ -48,6 +48,8 @@ class VideoDevice {
   virtual void close() = 0;
   // Handles pending window events; false once the window was closed.
   virtual bool pumpEvents() = 0;
+  // A new title for the open window (a window without one ignores it).
+  virtual void setTitle(const std::string& titleUtf8) { (void)titleUtf8; }
   // Textures hold straight-alpha RGBA pixels, one uint32_t each (R in the
   // lowest byte). Null on failure.
   virtual void* createTexture(int width, int height, const uint32_t* rgba) = 0;

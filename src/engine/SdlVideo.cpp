@@ -100,6 +100,10 @@ class SdlVideo final : public VideoDevice {
     videoUp_ = false;
   }
 
+  void setTitle(const std::string& titleUtf8) override {
+    if (window_) SDL_SetWindowTitle(window_, titleUtf8.c_str());
+  }
+
   bool pumpEvents() override {
     if (!up()) return false;
     SDL_PumpEvents();

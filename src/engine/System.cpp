@@ -57,6 +57,8 @@ void SetWindowIcon(int iconId) { Settings().iconId = iconId; }
 void EnableEngineLog(bool enable) { Settings().engineLog = enable; }
 void SetWindowTitle(const char* title) {
   Settings().titleUtf8 = engine::Cp932ToUtf8(title ? title : "");
+  // An open window follows at once (the language can change in play).
+  if (engine::engineUp) CurrentBackend().video->setTitle(Settings().titleUtf8);
 }
 void SetRunWhenInactive(bool run) { Settings().runWhenInactive = run; }
 void SetTextureFilter(int mode) { Settings().textureFilter = mode; }

@@ -1,10 +1,12 @@
 #include "scenes/Scene_Config.h"
 
 #include "app/KeyConfig.h"
+#include "app/Language.h"
 #include "app/Module_Graphics.h"
 #include "app/Module_Input.h"
 #include "app/Module_Sound.h"
 #include "app/Resources.h"
+#include "app/Texts.h"
 #include "display/Sprite.h"
 #include "display/Sprite_SelectTable.h"
 #include "engine/Engine.h"
@@ -77,11 +79,18 @@ void Scene_Config::start() {
   background->y = 0;
 
   mainMenu = MakeTable("Config", 120, 300, 200, 10, FontFranklin25);
-  for (const char* row : {"BGM Volume", "SE Volume", "Key Config"}) mainMenu->addRow(row);
+  for (const char* row : {"BGM Volume", "SE Volume", "Key Config", "Language"}) {
+    mainMenu->addRow(row);
+  }
 
   volumeTable = MakeTable("Volume", 330, 150, 150, 20, FontFranklin25);
   for (const char* row : kVolumeRows) volumeTable->addRow(row);
   volumeTable->visible = false;
+
+  languageTable = MakeTable("Language", 330, 150, 150, 20, FontFranklin25);
+  for (const char* row : {"Japanese", "English"}) languageTable->addRow(row);
+  languageTable->visible = false;
+  languageChosen = false;
 
   // A fixed-pitch font keeps the letters in one column.
   keyTable = MakeTable("Key Config", 330, 150, 200, 20, FontGothic20);
@@ -106,6 +115,9 @@ void Scene_Config::update() {
     case CONFIG_KEYS:
       updateKeys();
       break;
+    case CONFIG_LANGUAGE:
+      updateLanguage();
+      break;
     default:
       break;
   }
@@ -125,6 +137,11 @@ void Scene_Config::updateMain() {
       case CONFIG_ROW_KEYS:
         keyTable->visible = true;
         state = CONFIG_KEYS;
+        break;
+      case CONFIG_ROW_LANGUAGE:
+        languageTable->cursor = static_cast<int32_t>(gLanguage);
+        languageTable->visible = true;
+        state = CONFIG_LANGUAGE;
         break;
       default:
         break;
@@ -193,6 +210,22 @@ void Scene_Config::updateKeys() {
   }
 }
 
+void Scene_Config::updateLanguage() {
+  languageTable->update();
+  // In force at once, like the volumes: the window title follows, and every
+  // screen opened from here on speaks the new language.
+  if (languageTable->moved && languageTable->cursor >= 0) {
+    gLanguage = static_cast<Language>(languageTable->cursor);
+    SetWindowTitle(GameText(UiText::WindowTitle).c_str());
+    languageChosen = true;
+  }
+  if (gInput.Pressed(BUTTON_OK)) {
+    closeTable(languageTable, SE_OK);
+  } else if (gInput.Pressed(BUTTON_CANCEL)) {
+    closeTable(languageTable, SE_CANCEL);
+  }
+}
+
 void Scene_Config::closeTable(Sprite_SelectTable* table, int effect) {
   gSound.RequestEffect(effect);
   table->visible = false;
@@ -210,6 +243,9 @@ void Scene_Config::terminate() {
   // Written on every exit, changed or not.
   gInput.SaveKeyConfig();
   gSound.SaveSettings();
+  // Only a choice made here is kept: a language that came from the command
+  // line or the locale must not become the player's saved choice.
+  if (languageChosen) WriteLanguageFile(kLanguagePath, gLanguage);
 }
 
 void Scene_Config::release() {
@@ -222,4 +258,6 @@ void Scene_Config::release() {
   volumeTable = nullptr;
   delete keyTable;
   keyTable = nullptr;
+  delete languageTable;
+  languageTable = nullptr;
 }

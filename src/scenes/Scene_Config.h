@@ -1,6 +1,8 @@
 // The configuration screen: music and effect volumes in eleven steps (heard
-// while the cursor moves), and which joypad button stands behind each
-// virtual button. Both files are written whenever the screen is left.
+// while the cursor moves), which joypad button stands behind each virtual
+// button, and the language (in force as the cursor moves). The volume and
+// button files are written whenever the screen is left, the language file
+// when the language was chosen here.
 #pragma once
 
 #include <cstdint>
@@ -11,10 +13,15 @@
 class Sprite;
 class Sprite_SelectTable;
 
-enum ConfigState { CONFIG_MAIN = 0, CONFIG_VOLUME = 1, CONFIG_KEYS = 2 };
+enum ConfigState { CONFIG_MAIN = 0, CONFIG_VOLUME = 1, CONFIG_KEYS = 2, CONFIG_LANGUAGE = 3 };
 
 // Rows of the main menu and of the key table.
-enum ConfigMainRow { CONFIG_ROW_BGM = 0, CONFIG_ROW_SE = 1, CONFIG_ROW_KEYS = 2 };
+enum ConfigMainRow {
+  CONFIG_ROW_BGM = 0,
+  CONFIG_ROW_SE = 1,
+  CONFIG_ROW_KEYS = 2,
+  CONFIG_ROW_LANGUAGE = 3
+};
 inline constexpr int32_t kKeyRows = 8;  // one per virtual button
 inline constexpr int32_t kKeyRowDefault = 8;
 inline constexpr int32_t kKeyRowBack = 9;
@@ -35,6 +42,8 @@ class Scene_Config : public Scene {
   Sprite_SelectTable* mainMenu = nullptr;
   Sprite_SelectTable* keyTable = nullptr;
   Sprite_SelectTable* volumeTable = nullptr;
+  Sprite_SelectTable* languageTable = nullptr;  // rows in the order of Language
+  bool languageChosen = false;
 
   Scene_Config();
   ~Scene_Config() override;
@@ -46,6 +55,7 @@ class Scene_Config : public Scene {
   void updateMain();
   void updateVolume();
   void updateKeys();
+  void updateLanguage();
   void openVolumeTable(int32_t volume);
   void closeTable(Sprite_SelectTable* table, int effect);
   void writeKeyLetters();

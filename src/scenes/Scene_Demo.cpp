@@ -14,8 +14,7 @@
 namespace {
 constexpr int32_t kWindowDepth = 10;
 constexpr int32_t kWindowX = 16;
-constexpr int32_t kWindowY = 392;  // lower than in a stage: the picture fills the screen
-constexpr int32_t kWindowWidth = 608;
+constexpr int32_t kWindowY = 392;        // lower than in a stage: the picture fills the screen
 constexpr float kOpeningSpeed = -4.25f;  // out of black over 60 frames
 constexpr float kClosingSpeed = 8.5f;    // into black over 30 frames
 constexpr float kMusicFadeStep = -12.75f;
@@ -52,7 +51,7 @@ void Scene_Demo::start() {
   window->visible = true;
   window->x = kWindowX;
   window->y = kWindowY;
-  window->width = kWindowWidth;
+  window->width = kCutSceneWindowWidth;
   window->framed = true;
   window->image = FontPGothic15;
   messageWindow = window;

@@ -6,6 +6,10 @@
 #include "app/Scene.h"
 #include "stage/DemoEvent.h"
 
+// The message window spans the screen under the picture (a stage's spans
+// the play field).
+inline constexpr int32_t kCutSceneWindowWidth = 608;
+
 class Scene_Demo final : public Scene, public DemoView {
  public:
   DemoEvent conversation{*this};

@@ -12,6 +12,7 @@
 #include "app/Module_Sound.h"
 #include "app/Resources.h"
 #include "app/Sjis.h"
+#include "app/Texts.h"
 #include "display/Sprite.h"
 #include "display/Sprite_SelectTable.h"
 #include "display/Sprite_String.h"
@@ -23,10 +24,10 @@
 
 namespace {
 
-// Labels padded to 14 bytes of game text so the values line up.
-constexpr const char* kInfoLabels[] = {
-    "難易度        ", "達成度        ", "チャージタイプ", "スコア        ",
-    "ボム使用回数  ", "ミス回数      ", "コンティニュー",
+constexpr UiText kInfoLabels[] = {
+    UiText::ReplayInfoDifficulty, UiText::ReplayInfoProgress,  UiText::ReplayInfoChargeType,
+    UiText::ReplayInfoScore,      UiText::ReplayInfoBombsUsed, UiText::ReplayInfoMisses,
+    UiText::ReplayInfoContinues,
 };
 
 Sprite_SelectTable* MakeTable(int32_t x, int32_t y, int32_t width) {
@@ -93,8 +94,8 @@ std::vector<std::string> Scene_Replay::InformationRows(const ReplayHeader& h) {
     rows.push_back("Stage " + std::to_string(h.stageCount));
   }
   rows.emplace_back(h.chargeType == CHARGE_SHIELD ? "Shield" : "Laser");
-  rows.push_back(std::to_string(h.score) + Sjis("点"));
-  const std::string times = Sjis("回");
+  rows.push_back(std::to_string(h.score) + GameText(UiText::ReplayInfoPoints));
+  const std::string times = GameText(UiText::ReplayInfoTimes);
   rows.push_back(std::to_string(h.bombsUsed) + times);
   rows.push_back(std::to_string(h.misses) + times);
   rows.push_back(std::to_string(h.continuesUsed) + times);
@@ -138,7 +139,7 @@ void Scene_Replay::start() {
   stageChoice->active = false;
 
   infoLabels = MakeTable(374, 160, 250);
-  infoLabels->text = "infomation";
+  infoLabels->text = GameText(UiText::ReplayInfoHeading);
   infoLabels->framed = true;
   infoValues = MakeTable(494, 160, 250);
   infoValues->text = "  ";
@@ -148,7 +149,7 @@ void Scene_Replay::start() {
     panel->cursor = -1;
     panel->dimColour = {255, 255, 255};
   }
-  for (const char* label : kInfoLabels) infoLabels->addRow(Sjis(label));
+  for (UiText label : kInfoLabels) infoLabels->addRow(GameText(label));
 
   heading = new Sprite_String();
   heading->image = FontMincho30;

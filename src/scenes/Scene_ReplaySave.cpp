@@ -8,7 +8,7 @@
 #include "app/Module_Input.h"
 #include "app/Module_Sound.h"
 #include "app/Resources.h"
-#include "app/Sjis.h"
+#include "app/Texts.h"
 #include "display/Sprite.h"
 #include "display/Sprite_SelectTable.h"
 #include "engine/Engine.h"
@@ -77,9 +77,9 @@ void Scene_ReplaySave::start() {
   message->visible = false;
 
   question = MakeCentredTable(200);
-  question->text = Sjis("リプレイを保存しますか？");
-  question->addRow(Sjis("はい"));
-  question->addRow(Sjis("いいえ"));
+  question->text = GameText(UiText::ReplaySaveQuestion);
+  question->addRow(GameText(UiText::ReplaySaveYes));
+  question->addRow(GameText(UiText::ReplaySaveNo));
 
   saved = false;
   BeginOpeningFade();
@@ -110,7 +110,7 @@ void Scene_ReplaySave::save() {
   savedPath = std::string(kReplayDirectory) + "/" + name;
   // A full or read-only disk must not be reported as a saved replay.
   const bool written = WriteReplay(savedPath.c_str(), gInput.replay);
-  message->text = name + Sjis(written ? " に保存しました" : " を保存できませんでした");
+  message->text = GameTextWith(written ? UiText::ReplaySaved : UiText::ReplayNotSaved, name);
   message->visible = true;
 }
 

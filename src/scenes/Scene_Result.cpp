@@ -5,7 +5,7 @@
 #include "app/Module_Input.h"
 #include "app/Module_Sound.h"
 #include "app/Resources.h"
-#include "app/Sjis.h"
+#include "app/Texts.h"
 #include "display/Sprite.h"
 #include "display/Sprite_SelectTable.h"
 #include "display/Sprite_String.h"
@@ -16,10 +16,11 @@
 
 namespace {
 
-constexpr const char* kLabels[] = {
-    "難易度",           "チャージタイプ",     "スコア",       "敵撃破数",
-    "総取得アイテム数", "かすり回数",         "敵弾消去回数", "ボム使用回数",
-    "ミス回数",         "コンティニュー回数", "プレイ時間",
+constexpr UiText kLabels[] = {
+    UiText::ResultDifficulty,       UiText::ResultChargeType,     UiText::ResultScore,
+    UiText::ResultEnemiesDestroyed, UiText::ResultItemsCollected, UiText::ResultGrazes,
+    UiText::ResultBulletsErased,    UiText::ResultBombsUsed,      UiText::ResultMisses,
+    UiText::ResultContinues,        UiText::ResultPlayTime,
 };
 // The ending cut-scene of the Extra stage, and the Extra stage itself.
 constexpr int32_t kExtraStage = 7;
@@ -68,7 +69,7 @@ void Scene_Result::start() {
   background->image = LoadImageFile("Graphics/demo4.png");
 
   labels = MakeTextList(FontPGothic15, 160, 109);
-  for (const char* label : kLabels) labels->addRow(Sjis(label));
+  for (UiText label : kLabels) labels->addRow(GameText(label));
 
   // The Extra stage shows and ranks as Extra, whatever difficulty value it
   // was started with.

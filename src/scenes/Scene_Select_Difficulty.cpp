@@ -5,7 +5,7 @@
 #include "app/Module_Input.h"
 #include "app/Module_Sound.h"
 #include "app/Resources.h"
-#include "app/Sjis.h"
+#include "app/Texts.h"
 #include "display/Sprite.h"
 #include "display/Sprite_SelectTable.h"
 #include "display/Sprite_String.h"
@@ -17,14 +17,14 @@ namespace {
 
 struct DifficultyRow {
   const char* name;
-  const char* description;  // UTF-8 here, game text on screen
+  UiText description;
 };
 
 constexpr DifficultyRow kRows[] = {
-    {"Easy", "シューティング初心者用の難易度です"},
-    {"Normal", "ゲーム好きな方用の難易度です"},
-    {"Apocrypha", "『ヒト』の本気を味わえる難易度です"},
-    {"Extra", "すべてを越えた方だけが挑める特別な難易度です"},
+    {"Easy", UiText::EasyDescription},
+    {"Normal", UiText::NormalDescription},
+    {"Apocrypha", UiText::ApocryphaDescription},
+    {"Extra", UiText::ExtraDescription},
 };
 constexpr int kRegularRows = 3;
 constexpr int kExtraRow = 3;
@@ -94,7 +94,7 @@ void Scene_Select_Difficulty::showCursorRow() {
   const int32_t row = menu->cursor;
   if (row < 0 || row >= static_cast<int32_t>(menu->rows.size())) return;
   nameLine->text = kRows[row].name;
-  descriptionLine->text = Sjis(kRows[row].description);
+  descriptionLine->text = GameText(kRows[row].description);
 }
 
 void Scene_Select_Difficulty::terminate() { release(); }

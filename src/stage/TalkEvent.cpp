@@ -9,17 +9,26 @@
 #include "engine/Engine.h"
 #include "stage/Scene_Stage.h"
 
+std::string ConversationPath(int32_t number, Language language) {
+  char path[64];
+  if (language == Language::English) {
+    std::snprintf(path, sizeof path, "Data/Event/en/event%d.csv", static_cast<int>(number));
+    if (DataFileSize(path) != -1) return path;
+  }
+  std::snprintf(path, sizeof path, "Data/Event/event%d.csv", static_cast<int>(number));
+  return path;
+}
+
 void TalkEvent::start(int32_t number) {
   file.close();
   fileOpen = 0;
-  char path[64];
-  std::snprintf(path, sizeof path, "Data/Event/event%d.csv", static_cast<int>(number));
-  const int64_t size = DataFileSize(path);
+  const std::string path = ConversationPath(number);
+  const int64_t size = DataFileSize(path.c_str());
   if (size == -1) {
     fileSize = 0;
   } else {
     fileSize = size > INT32_MAX ? INT32_MAX : static_cast<int32_t>(size);
-    fileOpen = file.open(path) ? 1 : 0;
+    fileOpen = file.open(path.c_str()) ? 1 : 0;
   }
   resetPlayState();
 }

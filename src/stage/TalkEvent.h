@@ -1,18 +1,24 @@
-// Conversations: a TalkEvent plays "Data/Event/event<n>.csv" one command line
-// per step. Its own command set drives a stage (message window, portraits,
-// music, fades, the script clock); DemoEvent swaps in the cut-scene's set.
-// The owner keeps the waiting state and runs the waits each frame.
+// Conversations: a TalkEvent plays "Data/Event/event<n>.csv" (in English
+// "Data/Event/en/event<n>.csv" where there is one) one command line per step. Its own command set
+// drives a stage (message window, portraits, music, fades, the script clock); DemoEvent swaps in
+// the cut-scene's set. The owner keeps the waiting state and runs the waits each frame.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "app/Language.h"
 #include "stage/EventFile.h"
 
 class Scene_Stage;
 class Sprite_MessageWindow;
 
 inline constexpr int32_t kDefaultMessageTime = 300;
+
+// The file conversation `number` is read from in `language`. An English
+// conversation has the Japanese one's commands with English texts, so the
+// stage runs the same frames; where none exists the Japanese one plays.
+std::string ConversationPath(int32_t number, Language language = gLanguage);
 
 class TalkEvent {
  public:

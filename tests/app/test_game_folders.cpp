@@ -44,20 +44,28 @@ TEST(CommandLine, OptionsHelpVersionAndMistakes) {
   EXPECT_EQ(run.parsed.options->saveFolder, "s");
   EXPECT_EQ(Parse({"--windowed", "--fullscreen"}).parsed.options->screen, ScreenChoice::FullScreen);
   EXPECT_EQ(Parse({}).parsed.options->screen, ScreenChoice::Ask);
+  EXPECT_FALSE(Parse({}).parsed.options->language);
+  EXPECT_EQ(Parse({"--lang", "en"}).parsed.options->language, Language::English);
+  EXPECT_EQ(Parse({"--lang", "ja"}).parsed.options->language, Language::Japanese);
 
   run = Parse({"--help"});
   EXPECT_FALSE(run.parsed.options);
   EXPECT_EQ(run.parsed.exitCode, 0);
   for (const char* option :
-       {"--windowed", "--fullscreen", "--data DIR", "--save DIR", "--version"}) {
+       {"--windowed", "--fullscreen", "--data DIR", "--save DIR", "--lang LANG", "--version"}) {
     EXPECT_NE(run.out.find(option), std::string::npos) << option;
   }
   run = Parse({"--version"});
   EXPECT_EQ(run.parsed.exitCode, 0);
   EXPECT_EQ(run.out.rfind("velmora ", 0), 0u);
 
-  for (auto args :
-       {std::initializer_list<const char*>{"--windowd"}, {"stray"}, {"--data"}, {"--save", ""}}) {
+  for (auto args : {std::initializer_list<const char*>{"--windowd"},
+                    {"stray"},
+                    {"--data"},
+                    {"--save", ""},
+                    {"--lang"},
+                    {"--lang", "fr"},
+                    {"--lang", "EN"}}) {
     run = Parse(args);
     EXPECT_FALSE(run.parsed.options);
     EXPECT_EQ(run.parsed.exitCode, 2);

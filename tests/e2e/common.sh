@@ -59,10 +59,17 @@ wait_until() {
   done
 }
 
+# The locale the game is started in decides its language: Japanese unless a
+# script sets E2E_LOCALE. Only the game's environment gets it, so the shell
+# never has to load a locale the machine may lack.
+# Used as: exec env "${E2E_LOCALE_ENV[@]}" program...
+E2E_LOCALE=${E2E_LOCALE:-ja_JP.UTF-8}
+E2E_LOCALE_ENV=(LC_ALL= LC_MESSAGES= "LANG=$E2E_LOCALE")
+
 # Starts the game in the scratch directory. A script with its own way of
 # starting the game names it in E2E_START, so a start can be repeated.
 start_game() {
-  (cd "$E2E_WORK" && exec env SDL_AUDIODRIVER=dummy "$E2E_GAME" >"$E2E_WORK/game.log" 2>&1) &
+  (cd "$E2E_WORK" && exec env "${E2E_LOCALE_ENV[@]}" SDL_AUDIODRIVER=dummy "$E2E_GAME" >"$E2E_WORK/game.log" 2>&1) &
   E2E_PID=$!
 }
 E2E_START=start_game
@@ -133,7 +140,9 @@ hold_until() {
 # and waits for the game window (its id lands in WIN). The question acts
 # when the key comes up, and a key pressed before it listens is lost, so
 # Escape is pressed again for as long as the question stays.
-question_gone() { ! window_shown 'スクリーン設定'; }
+# The question's caption in either language.
+QUESTION_TITLE='^(スクリーン設定|Screen mode)$'
+question_gone() { ! window_shown "$QUESTION_TITLE"; }
 
 # What the game and the question's own process are doing, for a start that
 # shows nothing.
@@ -154,7 +163,7 @@ describe_stuck_game() {
 }
 
 answer_screen_question() {
-  if ! wait_until "$E2E_START_WAIT" window_shown 'スクリーン設定'; then
+  if ! wait_until "$E2E_START_WAIT" window_shown "$QUESTION_TITLE"; then
     # Seen once on a CI machine and never here: a start that shows no
     # question for minutes. Say all there is to know, then start once more;
     # a second start that shows nothing is a failure.
@@ -164,12 +173,12 @@ answer_screen_question() {
     kill -9 "$E2E_PID" 2>/dev/null
     wait "$E2E_PID" 2>/dev/null
     "$E2E_START"
-    wait_until "$E2E_START_WAIT" window_shown 'スクリーン設定' || fail "no screen-mode question appeared"
+    wait_until "$E2E_START_WAIT" window_shown "$QUESTION_TITLE" || fail "no screen-mode question appeared"
   fi
   game_running || fail "the game ended before the question was answered"
   local tries
   for tries in 1 2 3 4 5; do
-    press "$(find_window 'スクリーン設定')" Escape
+    press "$(find_window "$QUESTION_TITLE")" Escape
     wait_until 10 question_gone && break
   done
   question_gone || fail "the question is still open after $tries presses of Escape"

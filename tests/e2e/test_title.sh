@@ -16,7 +16,7 @@ cd "$E2E_WORK" || fail "no scratch directory"
 # The sound goes to a file instead of a device, so what the mixer plays can
 # be read back.
 start_game_with_sound() {
-  (exec env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E_WORK/audio.raw" "$E2E_GAME" \
+  (exec env "${E2E_LOCALE_ENV[@]}" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E_WORK/audio.raw" "$E2E_GAME" \
     >"$E2E_WORK/game.log" 2>&1) &
   E2E_PID=$!
 }

@@ -3,6 +3,9 @@
 # built game data; any replay that does not play back in step fails.
 #
 #   check_reference_replays.sh velmora-replay game-dir source-dir replay...
+#
+# REPLAY_LANG (ja or en) plays the conversations in that language: the same
+# replays must play in step in both.
 set -u
 
 replay_tool=$1
@@ -17,7 +20,7 @@ for file in "$@"; do
     status=1
     continue
   fi
-  if ! "$replay_tool" -C "$game_dir" "$file"; then
+  if ! "$replay_tool" -C "$game_dir" ${REPLAY_LANG:+--lang "$REPLAY_LANG"} "$file"; then
     status=1
   fi
 done

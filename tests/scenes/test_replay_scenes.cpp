@@ -204,7 +204,7 @@ TEST_F(ReplayListTest, ListsReadableFilesAndShowsTheHeaderUnderTheCursor) {
                 "100101_000000_Normal_Laser_Stage3.vmr", "100102_000000_Easy_Shield_Clear.vmr",
                 "100103_000000_Extra_Laser.vmr", "100104_000000_Easy_Shield_Stage1.vmr"}));
   EXPECT_EQ(list->fileList->cursor, 0);
-  EXPECT_EQ(list->infoLabels->text, "infomation");
+  EXPECT_EQ(list->infoLabels->text, "information");
   ASSERT_EQ(list->infoLabels->rows.size(), 7u);
   for (const std::string& label : list->infoLabels->rows) EXPECT_EQ(label.size(), 14u);
   EXPECT_EQ(

@@ -171,4 +171,31 @@ TEST_F(TalkTest, WindowStaysAfterTheTalkUntilHidden) {
   EXPECT_EQ(stage->messageWindow->line2, "Last words");
 }
 
+// English beside Japanese: the English file where there is one, else the
+// Japanese; a Japanese game never reads the English.
+TEST_F(TalkTest, EnglishConversationsFallBackToTheJapanese) {
+  WriteBytes("Data/Event/event21.csv", kTalkHeaders + "1,\r\n11,Japanese 21\r\n");
+  WriteBytes("Data/Event/en/event21.csv", kTalkHeaders + "1,\r\n11,English 21\r\n");
+  WriteBytes("Data/Event/event22.csv", kTalkHeaders + "1,\r\n11,Japanese 22\r\n");
+  struct Case {
+    Language language;
+    int32_t number;
+    const char* shown;
+  };
+  for (const Case& c :
+       {Case{Language::English, 21, "English 21"}, Case{Language::English, 22, "Japanese 22"},
+        Case{Language::Japanese, 21, "Japanese 21"}}) {
+    gLanguage = c.language;
+    stage->startConversation(c.number);
+    frame();
+    EXPECT_EQ(stage->messageWindow->line2, c.shown);
+    // Skipped to its end before the next one starts.
+    Hold(KEY_LCONTROL, true);
+    frames(3);
+    Hold(KEY_LCONTROL, false);
+    ASSERT_EQ(stage->inConversation, 0);
+  }
+  gLanguage = Language::Japanese;
+}
+
 }  // namespace

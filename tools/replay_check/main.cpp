@@ -3,11 +3,12 @@
 // stage record starts with, the last with the score in the header, and the
 // game's misses, bombs and continues must add up to the header's.
 //
-//   velmora-replay [-C game-dir] file.vmr...
+//   velmora-replay [-C game-dir] [--lang ja|en] file.vmr...
 //
 // -C names the game's directory (its data and key configuration are used as
-// the game uses them). Exit status: 0 every file plays in step, 1 a desync,
-// 2 a file that cannot be read, is damaged or holds no stage, or bad arguments.
+// the game uses them). --lang plays the conversations in that language (the
+// Japanese by default); a replay must play in step in either. Exit status: 0 every file plays in
+// step, 1 a desync, 2 a file that cannot be read, is damaged or holds no stage, or bad arguments.
 
 #include <cstdio>
 #include <cstring>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "app/HeadlessGame.h"
+#include "app/Language.h"
 #include "app/Module_Game.h"
 #include "engine/Engine.h"
 #include "engine/Headless.h"
@@ -30,7 +32,7 @@ constexpr int kInStep = 0;
 constexpr int kDesync = 1;
 constexpr int kUnusable = 2;
 
-constexpr const char* kUsage = "usage: velmora-replay [-C game-dir] file.vmr...\n";
+constexpr const char* kUsage = "usage: velmora-replay [-C game-dir] [--lang ja|en] file.vmr...\n";
 
 int Usage() {
   std::fprintf(stderr, "%sTry 'velmora-replay --help'.\n", kUsage);
@@ -46,6 +48,7 @@ int Help() {
       "score in the header, and misses, bombs and continues must add up.\n"
       "  file.vmr...  the replay files to check, one after the other\n"
       "  -C DIR       the game's directory (data and key configuration), default: here\n"
+      "  --lang LANG  play the conversations in ja (Japanese, the default) or en (English)\n"
       "  --help       print this help and exit\n"
       "Exit status: 0 every file in step, 1 a desync, 2 an unreadable file or bad arguments.\n",
       kUsage);
@@ -112,6 +115,10 @@ int main(int argc, char** argv) {
     } else if (std::strcmp(argv[i], "-C") == 0) {
       if (++i >= argc) return Usage();
       gameDir = argv[i];
+    } else if (std::strcmp(argv[i], "--lang") == 0) {
+      const auto language = ++i < argc ? LanguageFromName(argv[i]) : std::nullopt;
+      if (!language) return Usage();
+      gLanguage = *language;
     } else if (argv[i][0] == '-' && argv[i][1] == '-') {
       std::fprintf(stderr, "velmora-replay: unknown option %s\n", argv[i]);
       return Usage();
