@@ -30,7 +30,8 @@ bool SetPatchField(Patch* p, const std::string& key, const std::string& value) {
       {"keytrack", &p->keytrack}, {"ratio", &p->ratio},     {"index", &p->index},
       {"idecay", &p->idecay},     {"vib", &p->vib},         {"vibrate", &p->vibRate},
       {"vibdelay", &p->vibDelay}, {"volume", &p->volume},   {"pan", &p->pan},
-      {"reverb", &p->reverb},     {"delay", &p->delay}};
+      {"reverb", &p->reverb},     {"delay", &p->delay},     {"drive", &p->drive},
+      {"hp", &p->highpass},       {"lfo", &p->lfo},         {"lforate", &p->lfoRate}};
   const auto it = fields.find(key);
   if (it == fields.end()) return false;
   *it->second = v;
