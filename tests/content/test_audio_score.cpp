@@ -60,6 +60,12 @@ TEST(ScoreLanguage, RepeatsNestAndStopAtTheColonOnTheLastPass) {
   EXPECT_EQ(notes, "cddecddecdd");
   EXPECT_DOUBLE_EQ(s.endBeat, 11.0);
   EXPECT_DOUBLE_EQ(s.loopBeat, 0.0);  // no marker: the whole score loops
+  // A phrase stands for its notes wherever it is used, inside repeats too,
+  // and may use other phrases.
+  const Score p = Parse("phrase x\nc4$y\nphrase y\nd4\ntrack a\n@p [$x]2 $y\n");
+  notes.clear();
+  for (const auto& e : p.events) notes += "cde"[(static_cast<int>(e.note) - 60) / 2];
+  EXPECT_EQ(notes, "cdcdd");
 }
 
 TEST(ScoreLanguage, DrumsTakeThePatchAndNoPitchedLength) {
@@ -81,6 +87,8 @@ TEST(ScoreLanguage, MistakesAreReportedWithTheirPlace) {
   EXPECT_NE(ParseError("track a\n@p c4 x\n").find("unexpected 'x'"), std::string::npos);
   EXPECT_NE(ParseError("patch z wave=organ\n").find("line 2"), std::string::npos);
   EXPECT_NE(ParseError("track a\n@p c4 L\n").find("empty"), std::string::npos);
+  EXPECT_NE(ParseError("track a\n@p $nope\n").find("unknown phrase"), std::string::npos);
+  EXPECT_NE(ParseError("phrase a\n$a\ntrack a\n@p $a\n").find("too deep"), std::string::npos);
 }
 
 TEST(LoopRendering, TailsThatRunPastTheEndSoundAtTheLoopStart) {
