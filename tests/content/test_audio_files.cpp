@@ -205,6 +205,11 @@ TEST(MusicList, UsesTabsAndCrLfAndFieldsTheGameCanRead) {
   EXPECT_EQ(entries[0].file, "title.ogg");
   EXPECT_EQ(entries[2].file, "stage1.ogg");
   EXPECT_EQ(entries[3].file, "boss1.ogg");
+  // Every number has a tune of its own.
+  std::set<std::string> files;
+  for (const ListEntry& e : entries) {
+    EXPECT_TRUE(files.insert(e.file).second) << "two music numbers share " << e.file;
+  }
 }
 
 struct Decoded {
