@@ -75,3 +75,10 @@ clean:
 .PHONY: contact-sheet
 contact-sheet: configure
 	cmake --build $(BUILD) --target contact-sheet -j$(JOBS)
+
+# The first 20 seconds of every music number, in order, in one file for
+# listening: $(BUILD)/music-preview.ogg.
+.PHONY: music-preview
+music-preview: configure
+	cmake --build $(BUILD) --target content_audio -j$(JOBS)
+	tools/music-preview.sh $(BUILD)/game $(BUILD)/music-preview.ogg

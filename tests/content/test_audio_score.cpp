@@ -7,6 +7,7 @@
 #include <string>
 
 #include "Dsp.h"
+#include "Loudness.h"
 #include "MusicList.h"
 #include "Score.h"
 #include "Sfx.h"
@@ -59,6 +60,12 @@ TEST(ScoreLanguage, RepeatsNestAndStopAtTheColonOnTheLastPass) {
   EXPECT_EQ(notes, "cddecddecdd");
   EXPECT_DOUBLE_EQ(s.endBeat, 11.0);
   EXPECT_DOUBLE_EQ(s.loopBeat, 0.0);  // no marker: the whole score loops
+  // A phrase stands for its notes wherever it is used, inside repeats too,
+  // and may use other phrases.
+  const Score p = Parse("phrase x\nc4$y\nphrase y\nd4\ntrack a\n@p [$x]2 $y\n");
+  notes.clear();
+  for (const auto& e : p.events) notes += "cde"[(static_cast<int>(e.note) - 60) / 2];
+  EXPECT_EQ(notes, "cdcdd");
 }
 
 TEST(ScoreLanguage, DrumsTakeThePatchAndNoPitchedLength) {
@@ -80,6 +87,8 @@ TEST(ScoreLanguage, MistakesAreReportedWithTheirPlace) {
   EXPECT_NE(ParseError("track a\n@p c4 x\n").find("unexpected 'x'"), std::string::npos);
   EXPECT_NE(ParseError("patch z wave=organ\n").find("line 2"), std::string::npos);
   EXPECT_NE(ParseError("track a\n@p c4 L\n").find("empty"), std::string::npos);
+  EXPECT_NE(ParseError("track a\n@p $nope\n").find("unknown phrase"), std::string::npos);
+  EXPECT_NE(ParseError("phrase a\n$a\ntrack a\n@p $a\n").find("too deep"), std::string::npos);
 }
 
 TEST(LoopRendering, TailsThatRunPastTheEndSoundAtTheLoopStart) {
@@ -112,6 +121,47 @@ TEST(LoopRendering, TailsThatRunPastTheEndSoundAtTheLoopStart) {
   float peak = 0.0f;
   for (float x : t.stereo) peak = std::max(peak, std::fabs(x));
   EXPECT_LE(peak, 0.8f + 1e-6f);
+}
+
+TEST(Level, TheMeterReadsLikeABroadcastMeterAndRendersLandOnTheTarget) {
+  // A 997 Hz sine of amplitude 0.1 in both channels reads -20 LUFS, and
+  // silence after it does not pull the reading down (the gates).
+  std::vector<float> tone;
+  for (int i = 0; i < 5 * audio::kRate; ++i) {
+    const float x =
+        0.1f * static_cast<float>(std::sin(2.0 * audio::kPi * 997.0 * i / audio::kRate));
+    tone.insert(tone.end(), {x, x});
+  }
+  EXPECT_NEAR(audio::IntegratedLoudness(tone), -20.0, 0.1);
+  std::vector<float> withSilence = tone;
+  withSilence.resize(tone.size() + 20 * audio::kRate, 0.0f);
+  EXPECT_NEAR(audio::IntegratedLoudness(withSilence), -20.0, 0.2);
+  EXPECT_LE(audio::IntegratedLoudness(std::vector<float>(4 * audio::kRate, 0.0f)), -70.0);
+
+  // A quarter-rate sine sampled at 45 degrees never shows its crest in the
+  // samples (0.707) but the true peak finds it.
+  std::vector<float> quarter;
+  for (int i = 0; i < 4096; ++i) {
+    const float x = static_cast<float>(std::sin(audio::kPi * (i / 2.0 + 0.25)));
+    quarter.insert(quarter.end(), {x, x});
+  }
+  EXPECT_NEAR(audio::TruePeak(quarter), 1.0, 0.02);
+
+  // A loud driven bass with hard kicks comes out at the one target level,
+  // its peaks under the ceiling.
+  Score s;
+  std::string error;
+  ASSERT_TRUE(
+      audio::ParseScore("tempo 150\n"
+                        "patch b wave=saw drive=0.8 hp=60 lfo=1 lforate=2 cutoff=900 volume=1.5\n"
+                        "patch k volume=3\n"
+                        "track a\n@b o2 l8 [e e > e < e]4 L [g g > g < g]8\n"
+                        "track d\n@k [K4 S4]4 L [K4 S4 K8 K8 S4]4\n",
+                        &s, &error))
+      << error;
+  const audio::RenderedTrack t = audio::RenderScore(s);
+  EXPECT_NEAR(audio::IntegratedLoudness(t.stereo), audio::kTargetLoudness, 0.1);
+  EXPECT_LE(audio::ToDb(audio::TruePeak(t.stereo)), audio::kMaxTruePeakDb + 0.01);
 }
 
 TEST(MusicListWriter, WritesTabsAndCrLfAndRefusesFieldsTheGameWouldMisread) {

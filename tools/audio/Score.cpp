@@ -30,7 +30,8 @@ bool SetPatchField(Patch* p, const std::string& key, const std::string& value) {
       {"keytrack", &p->keytrack}, {"ratio", &p->ratio},     {"index", &p->index},
       {"idecay", &p->idecay},     {"vib", &p->vib},         {"vibrate", &p->vibRate},
       {"vibdelay", &p->vibDelay}, {"volume", &p->volume},   {"pan", &p->pan},
-      {"reverb", &p->reverb},     {"delay", &p->delay}};
+      {"reverb", &p->reverb},     {"delay", &p->delay},     {"drive", &p->drive},
+      {"hp", &p->highpass},       {"lfo", &p->lfo},         {"lforate", &p->lfoRate}};
   const auto it = fields.find(key);
   if (it == fields.end()) return false;
   *it->second = v;
@@ -370,6 +371,37 @@ bool ParseKeyValues(std::istringstream& words, const std::map<std::string, float
   return true;
 }
 
+// Replaces every $name with its phrase's notes; phrases may use phrases
+// defined anywhere in the score, up to a depth that stops self-reference.
+bool SubstitutePhrases(const std::string& text, const std::map<std::string, std::string>& phrases,
+                       int depth, std::string* out, std::string* error) {
+  if (depth > 8) {
+    *error = "phrases nested too deep (one may use itself)";
+    return false;
+  }
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '$') {
+      *out += text[i];
+      continue;
+    }
+    size_t end = i + 1;
+    while (end < text.size() &&
+           (std::isalnum(static_cast<unsigned char>(text[end])) || text[end] == '_'))
+      ++end;
+    const std::string name = text.substr(i + 1, end - i - 1);
+    const auto it = phrases.find(name);
+    if (it == phrases.end()) {
+      *error = "unknown phrase '$" + name + "'";
+      return false;
+    }
+    *out += ' ';
+    if (!SubstitutePhrases(it->second, phrases, depth + 1, out, error)) return false;
+    *out += ' ';
+    i = end - 1;
+  }
+  return true;
+}
+
 }  // namespace
 
 int64_t BeatToSample(const Score& score, double beat) {
@@ -379,6 +411,8 @@ int64_t BeatToSample(const Score& score, double beat) {
 bool ParseScore(const std::string& text, Score* score, std::string* error) {
   *score = Score{};
   std::vector<std::pair<std::string, std::string>> tracks;  // name, notes
+  std::map<std::string, std::string> phrases;
+  std::string* notes = nullptr;  // where note lines go: the last track or phrase
   std::istringstream in(text);
   std::string line;
   int lineNo = 0;
@@ -437,12 +471,20 @@ bool ParseScore(const std::string& text, Score* score, std::string* error) {
         return false;
       }
       tracks.emplace_back(name, "");
+      notes = &tracks.back().second;
+    } else if (word == "phrase") {
+      std::string name;
+      if (!(words >> name) || phrases.count(name)) {
+        *error = where + "phrase needs a name of its own";
+        return false;
+      }
+      notes = &phrases[name];
     } else {
-      if (tracks.empty()) {
+      if (!notes) {
         *error = where + "notes outside a track";
         return false;
       }
-      tracks.back().second += line + "\n";
+      *notes += line + "\n";
     }
   }
   std::map<std::string, int> patchIndex;
@@ -456,9 +498,10 @@ bool ParseScore(const std::string& text, Score* score, std::string* error) {
   double loop = -1.0;
   for (size_t t = 0; t < tracks.size(); ++t) {
     const std::string where = "track " + tracks[t].first + ": ";
-    std::string expanded;
+    std::string substituted, expanded;
     size_t pos = 0;
-    if (!ExpandRepeats(tracks[t].second, &pos, false, &expanded, error)) {
+    if (!SubstitutePhrases(tracks[t].second, phrases, 0, &substituted, error) ||
+        !ExpandRepeats(substituted, &pos, false, &expanded, error)) {
       *error = where + *error;
       return false;
     }

@@ -27,6 +27,9 @@ struct Patch {
   float keytrack = 0.5f;                            // how much the cutoff follows the pitch (0..1)
   float ratio = 2.0f, index = 0.0f, idecay = 0.0f;  // FM; idecay 0 = constant index
   float vib = 0.0f, vibRate = 5.0f, vibDelay = 0.3f;  // vibrato depth in cents
+  float drive = 0.0f;                                 // saturation before the filter, 0..1
+  float highpass = 0.0f;                              // high-pass cutoff in Hz (0 = none)
+  float lfo = 0.0f, lfoRate = 0.5f;                   // slow cutoff sweep: octaves either way, Hz
   float volume = 0.5f, pan = 0.0f;
   float reverb = 0.2f, delay = 0.0f;  // effect sends
 };

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Loudness.h"
+
 namespace audio {
 
 namespace {
@@ -59,7 +61,13 @@ void RenderTone(const Patch& p, const NoteEvent& e, int64_t offset, int64_t gate
   Sends sends[2] = {SendsFor(p, lanePan[0], amp), SendsFor(p, lanePan[1], amp)};
   Envelope env(p.attack, p.decay, p.sustain, p.release);
   Oscillator osc[2];
-  Svf filter[2];
+  Svf filter[2], highPass[2];
+  if (p.highpass > 0.0f) {
+    highPass[0].Set(p.highpass, 0.0f);
+    highPass[1].Set(p.highpass, 0.0f);
+  }
+  const float driveGain = 1.0f + 6.0f * p.drive;
+  const float driveNorm = 1.0f / std::tanh(driveGain);
   Rng rng(e.seed);
   float modPhase[2] = {0.0f, 0.0f}, subPhase = 0.0f;
   // Start the two lanes apart so the pair does not begin as one loud peak.
@@ -76,7 +84,9 @@ void RenderTone(const Patch& p, const NoteEvent& e, int64_t offset, int64_t gate
     const float level = env.Step();
     if (env.Finished()) break;
     if ((i & 15) == 0) {
-      const float cutoff = baseCutoff * std::exp2(p.env * fenv);
+      float sweep = p.env * fenv;
+      if (p.lfo > 0.0f) sweep += p.lfo * SinTurns(static_cast<float>(i) * p.lfoRate / kRate);
+      const float cutoff = baseCutoff * std::exp2(sweep);
       filter[0].Set(cutoff, p.reso);
       if (lanes == 2) filter[1].Set(cutoff, p.reso);
       fenv *= fenvCoef;
@@ -109,7 +119,11 @@ void RenderTone(const Patch& p, const NoteEvent& e, int64_t offset, int64_t gate
       } else {
         x = osc[lane].Step(p.wave, dt, p.duty);
       }
-      const float y = filter[lane].Low(x + sub) * level;
+      x += sub;
+      if (p.drive > 0.0f) x = std::tanh(driveGain * x) * driveNorm;
+      float y = filter[lane].Low(x);
+      if (p.highpass > 0.0f) y = highPass[lane].High(y);
+      y *= level;
       Write(s, offset + i, y, sends[lane]);
     }
   }
@@ -247,6 +261,42 @@ void MixSection(const Score& score, const Section& s, int passes, std::vector<fl
   }
 }
 
+// Rounds off the rare peaks above kKnee so that they stay under kCeiling.
+// It works sample by sample, so the loop seam stays as smooth as it was.
+constexpr float kKnee = 0.5f, kCeiling = 0.76f;
+float SoftLimit(float x) {
+  const float a = std::fabs(x);
+  if (a <= kKnee) return x;
+  const float y = kKnee + (kCeiling - kKnee) * std::tanh((a - kKnee) / (kCeiling - kKnee));
+  return x < 0.0f ? -y : y;
+}
+
+std::vector<float> Limited(const std::vector<float>& in, double gain) {
+  std::vector<float> out(in.size());
+  for (size_t i = 0; i < in.size(); ++i) out[i] = SoftLimit(static_cast<float>(in[i] * gain));
+  return out;
+}
+
+// Every tune plays at one integrated loudness, so no number jumps out when
+// the game changes music. The limiter lowers the loudness a little; a few
+// rounds of measuring settle the gain.
+void Normalise(std::vector<float>* stereo) {
+  double gain = 1.0;
+  for (int round = 0; round < 4; ++round) {
+    const double loudness = IntegratedLoudness(Limited(*stereo, gain));
+    if (loudness <= -69.0) return;  // silence stays silence
+    gain *= std::pow(10.0, (kTargetLoudness - loudness) / 20.0);
+  }
+  *stereo = Limited(*stereo, gain);
+  // Between-sample peaks can still rise above the ceiling; the encoder adds a
+  // little more, so keep clear of -1 dBTP.
+  const double peak = TruePeak(*stereo);
+  const double most = std::pow(10.0, kMaxTruePeakDb / 20.0);
+  if (peak > most) {
+    for (float& x : *stereo) x = static_cast<float>(x * (most / peak));
+  }
+}
+
 }  // namespace
 
 RenderedTrack RenderScore(const Score& score) {
@@ -284,19 +334,7 @@ RenderedTrack RenderScore(const Score& score) {
   track.stereo = std::move(introMix);
   track.stereo.insert(track.stereo.end(), loopMix.begin(), loopMix.end());
 
-  // Level: aim for a steady loudness, but never let peaks near full scale
-  // (the encoder adds a little overshoot of its own).
-  double sumSquares = 0.0;
-  float peak = 0.0f;
-  for (float x : track.stereo) {
-    sumSquares += static_cast<double>(x) * x;
-    peak = std::max(peak, std::fabs(x));
-  }
-  if (peak > 0.0f) {
-    const double rms = std::sqrt(sumSquares / static_cast<double>(track.stereo.size()));
-    const float gain = std::min(static_cast<float>(0.14 / rms), 0.8f / peak);
-    for (float& x : track.stereo) x *= gain;
-  }
+  Normalise(&track.stereo);
   return track;
 }
 

@@ -10,6 +10,11 @@
 
 namespace audio {
 
+// Every rendered tune is brought to this integrated loudness (LUFS), its
+// true peak kept at or below kMaxTruePeakDb (dBTP).
+constexpr double kTargetLoudness = -16.0;
+constexpr double kMaxTruePeakDb = -1.8;
+
 struct RenderedTrack {
   std::vector<float> stereo;  // interleaved left/right
   int64_t frames = 0;
