@@ -36,13 +36,9 @@ void Spriteset_Stage4_Back::releasePictures() {
 
 void Spriteset_Stage4_Back::setup() {
   releasePictures();
-  layer1->image = LoadImageFile("Graphics/stage4-1.png");
-  layer2->image = LoadImageFile("Graphics/stage4-2.png");
-  layer3->image = LoadImageFile("Graphics/stage4-3.png");
-  for (auto* layer : {layer1, layer2, layer3}) {
-    layer->srcY = layer->wrapLength - 448;
-    layer->scrollPos = static_cast<float>(layer->srcY);
-  }
+  loadLayer(layer1, "Graphics/stage4-1.png");
+  loadLayer(layer2, "Graphics/stage4-2.png");
+  loadLayer(layer3, "Graphics/stage4-3.png");
   layer1->blendMode = BLEND_NONE;
   layer1->blendParam = 255;
   layer2->blendMode = BLEND_SUB;

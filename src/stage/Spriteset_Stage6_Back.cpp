@@ -38,13 +38,9 @@ void Spriteset_Stage6_Back::releasePictures() {
 
 void Spriteset_Stage6_Back::setup() {
   releasePictures();
-  sea->image = LoadImageFile("Graphics/stage6-1.png");
-  cloud->image = LoadImageFile("Graphics/stage6-2.png");
-  currents->image = LoadImageFile("Graphics/stage6-3.png");
-  for (auto* layer : {sea, cloud, currents}) {
-    layer->srcY = layer->wrapLength - 448;
-    layer->scrollPos = static_cast<float>(layer->srcY);
-  }
+  loadLayer(sea, "Graphics/stage6-1.png");
+  loadLayer(cloud, "Graphics/stage6-2.png");
+  loadLayer(currents, "Graphics/stage6-3.png");
   sea->blendMode = BLEND_NONE;
   sea->blendParam = 255;
   cloud->blendMode = BLEND_ALPHA;
