@@ -27,11 +27,7 @@ Spriteset_Stage5_Back::Spriteset_Stage5_Back() {
 
 Spriteset_Stage5_Back::~Spriteset_Stage5_Back() { releasePictures(); }
 
-void Spriteset_Stage5_Back::releasePictures() {
-  release(layer1->image);
-  release(layer2->image);
-  release(layer3->image);
-}
+void Spriteset_Stage5_Back::releasePictures() { releaseLayers({layer1, layer2, layer3}); }
 
 void Spriteset_Stage5_Back::setup() {
   releasePictures();

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "app/Resources.h"
 #include "display/Sprite.h"
 #include "display/Sprite_BackGround.h"
 #include "engine/Engine.h"
@@ -30,9 +29,7 @@ Spriteset_Stage6_Back::Spriteset_Stage6_Back() {
 Spriteset_Stage6_Back::~Spriteset_Stage6_Back() { releasePictures(); }
 
 void Spriteset_Stage6_Back::releasePictures() {
-  release(sea->image);
-  release(cloud->image);
-  release(currents->image);
+  releaseLayers({sea, cloud, currents});
   guardian->image = 0;  // a shared enemy picture, not ours to release
 }
 
@@ -49,11 +46,7 @@ void Spriteset_Stage6_Back::setup() {
   currents->blendParam = kCurrentsAlpha;
   currents->visible = false;
 
-  guardian->image = EnemyImages[kGuardianSet - 1][0];
-  centreOrigin(guardian);
-  guardian->x = 192;
-  guardian->y = 250;
-  guardian->visible = false;
+  placeEnemyStill(guardian, kGuardianSet, 192, 250);
 }
 
 void Spriteset_Stage6_Back::update() {

@@ -1,6 +1,5 @@
 #include "stage/Spriteset_Stage7_Back.h"
 
-#include "app/Resources.h"
 #include "display/Sprite.h"
 #include "display/Sprite_BackGround.h"
 #include "engine/Engine.h"
@@ -26,9 +25,7 @@ Spriteset_Stage7_Back::Spriteset_Stage7_Back() {
 Spriteset_Stage7_Back::~Spriteset_Stage7_Back() { releasePictures(); }
 
 void Spriteset_Stage7_Back::releasePictures() {
-  release(vault->image);
-  release(mist->image);
-  release(halos->image);
+  releaseLayers({vault, mist, halos});
   regulator->image = 0;  // a shared enemy picture, not ours to release
 }
 
@@ -45,11 +42,7 @@ void Spriteset_Stage7_Back::setup() {
   halos->blendParam = kHaloAlpha;
   halos->visible = false;
 
-  regulator->image = EnemyImages[kRegulatorSet - 1][0];
-  centreOrigin(regulator);
-  regulator->x = 192;
-  regulator->y = 200;
-  regulator->visible = false;
+  placeEnemyStill(regulator, kRegulatorSet, 192, 200);
 }
 
 void Spriteset_Stage7_Back::update() {

@@ -1,5 +1,6 @@
 #include "stage/Spriteset_Stage_Back.h"
 
+#include "app/Resources.h"
 #include "display/GObject.h"
 #include "display/Sprite.h"
 #include "display/Sprite_BackGround.h"
@@ -52,6 +53,18 @@ void Spriteset_Stage_Back::loadLayer(Sprite_BackGround_Scroll* layer, const char
   layer->image = LoadImageFile(path);
   layer->srcY = layer->wrapLength - kFieldHeight;
   layer->scrollPos = static_cast<float>(layer->srcY);
+}
+
+void Spriteset_Stage_Back::releaseLayers(std::initializer_list<Sprite_BackGround_Scroll*> layers) {
+  for (Sprite_BackGround_Scroll* layer : layers) release(layer->image);
+}
+
+void Spriteset_Stage_Back::placeEnemyStill(Sprite* still, int set, int32_t x, int32_t y) {
+  still->image = EnemyImages[set - 1][0];
+  centreOrigin(still);
+  still->x = x;
+  still->y = y;
+  still->visible = false;
 }
 
 void Spriteset_Stage_Back::loadInto(Sprite* sprite, const char* path) {

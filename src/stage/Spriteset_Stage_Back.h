@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 
 #include "display/Spriteset.h"
@@ -35,6 +36,11 @@ class Spriteset_Stage_Back : public Spriteset {
   // Gives a layer its picture (releasing the one it held) and rewinds it to
   // the top of the picture's last window, where a scroll begins.
   static void loadLayer(Sprite_BackGround_Scroll* layer, const char* path);
+  static void releaseLayers(std::initializer_list<Sprite_BackGround_Scroll*> layers);
+  // Shows an enemy image set's first cell as a still centred on (x, y),
+  // hidden until the timeline calls for it. The picture is shared with the
+  // enemies: forget it (image 0) instead of releasing it.
+  static void placeEnemyStill(Sprite* still, int set, int32_t x, int32_t y);
   // Replaces a sprite's picture, releasing the one it held.
   static void loadInto(Sprite* sprite, const char* path);
   static void release(int32_t& handle);
