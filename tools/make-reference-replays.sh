@@ -7,7 +7,8 @@
 #   tools/make-reference-replays.sh [build-dir] [stage... | game]
 #
 # build-dir defaults to build; the stages default to every scripted stage
-# and the whole game. A stage N gives stageN-easy/normal/apocrypha.vmr;
+# and the whole game. A stage N gives stageN-easy/normal/apocrypha.vmr, the
+# Extra stage 7 (played on its own difficulty only) stage7-extra.vmr;
 # "game" gives game-normal.vmr, a whole game from stage 1 through the
 # cut-scenes on Normal. The game data and both tools are brought up to date
 # in the build directory first. Each game is played with a fixed seed,
@@ -19,7 +20,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath -m "${1:-$root/build}")
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(1 2 3 4 5 6 game)
+[ ${#targets[@]} -gt 0 ] || targets=(1 2 3 4 5 6 7 game)
 out=$root/tests/data/replays
 seed=1
 
@@ -43,7 +44,9 @@ for target in "${targets[@]}"; do
     echo
     continue
   fi
-  for game in "${games[@]}"; do
+  stage_games=("${games[@]}")
+  [ "$target" = 7 ] && stage_games=("extra shield")
+  for game in "${stage_games[@]}"; do
     read -r difficulty charge <<<"$game"
     file=$out/stage$target-$difficulty.vmr
     "$build/velmora-playtest" -C "$build/game" --stage "$target" --difficulty "$difficulty" \

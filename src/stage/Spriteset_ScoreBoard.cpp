@@ -175,6 +175,10 @@ void Spriteset_ScoreBoard::showBossTitle() {
     bossTitle1->text = BossTitleLine(stage, 1);
     bossTitle2->text = BossTitleLine(stage, 2);
   }
+  // A name too long for the play field in the large face takes the smaller
+  // one, so that it shows whole instead of running off both edges.
+  const bool fits = MeasureText(bossTitle2->text.c_str(), FontMincho30) <= kFieldWidth;
+  bossTitle2->image = fits ? FontMincho30 : FontGothic20;
   bossTitleClock = 0;
   for (Sprite_String* line : {bossTitle1, bossTitle2}) {
     line->visible = true;

@@ -1,6 +1,5 @@
 #include "stage/Spriteset_Stage4_Back.h"
 
-#include "app/Resources.h"
 #include "display/Sprite.h"
 #include "display/Sprite_BackGround.h"
 #include "engine/Engine.h"
@@ -26,9 +25,7 @@ Spriteset_Stage4_Back::Spriteset_Stage4_Back() {
 Spriteset_Stage4_Back::~Spriteset_Stage4_Back() { releasePictures(); }
 
 void Spriteset_Stage4_Back::releasePictures() {
-  release(layer1->image);
-  release(layer2->image);
-  release(layer3->image);
+  releaseLayers({layer1, layer2, layer3});
   still1->image = 0;  // a shared enemy picture, not ours to release
   if (model->image > 0) DeleteModel(model->image);
   model->image = 0;
@@ -36,13 +33,9 @@ void Spriteset_Stage4_Back::releasePictures() {
 
 void Spriteset_Stage4_Back::setup() {
   releasePictures();
-  layer1->image = LoadImageFile("Graphics/stage4-1.png");
-  layer2->image = LoadImageFile("Graphics/stage4-2.png");
-  layer3->image = LoadImageFile("Graphics/stage4-3.png");
-  for (auto* layer : {layer1, layer2, layer3}) {
-    layer->srcY = layer->wrapLength - 448;
-    layer->scrollPos = static_cast<float>(layer->srcY);
-  }
+  loadLayer(layer1, "Graphics/stage4-1.png");
+  loadLayer(layer2, "Graphics/stage4-2.png");
+  loadLayer(layer3, "Graphics/stage4-3.png");
   layer1->blendMode = BLEND_NONE;
   layer1->blendParam = 255;
   layer2->blendMode = BLEND_SUB;
@@ -50,11 +43,7 @@ void Spriteset_Stage4_Back::setup() {
   layer3->blendMode = BLEND_ALPHA;
   layer3->blendParam = 150;
 
-  still1->image = EnemyImages[kGuardianSet - 1][0];
-  centreOrigin(still1);
-  still1->x = 192;
-  still1->y = 250;
-  still1->visible = false;
+  placeEnemyStill(still1, kGuardianSet, 192, 250);
 
   model->image = LoadModelFile("Graphics/doro.mv1");
   model->x = 192;

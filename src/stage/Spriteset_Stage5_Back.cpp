@@ -27,21 +27,13 @@ Spriteset_Stage5_Back::Spriteset_Stage5_Back() {
 
 Spriteset_Stage5_Back::~Spriteset_Stage5_Back() { releasePictures(); }
 
-void Spriteset_Stage5_Back::releasePictures() {
-  release(layer1->image);
-  release(layer2->image);
-  release(layer3->image);
-}
+void Spriteset_Stage5_Back::releasePictures() { releaseLayers({layer1, layer2, layer3}); }
 
 void Spriteset_Stage5_Back::setup() {
   releasePictures();
-  layer1->image = LoadImageFile("Graphics/stage5-1.jpg");
-  layer2->image = LoadImageFile("Graphics/stage5-2.png");
-  layer3->image = LoadImageFile("Graphics/stage5-3.png");
-  for (auto* layer : {layer1, layer2, layer3}) {
-    layer->srcY = layer->wrapLength - 448;
-    layer->scrollPos = static_cast<float>(layer->srcY);
-  }
+  loadLayer(layer1, "Graphics/stage5-1.jpg");
+  loadLayer(layer2, "Graphics/stage5-2.png");
+  loadLayer(layer3, "Graphics/stage5-3.png");
   layer1->blendMode = BLEND_NONE;
   layer1->blendParam = 255;
   layer2->blendMode = BLEND_ADD;

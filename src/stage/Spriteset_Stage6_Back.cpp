@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "app/Resources.h"
 #include "display/Sprite.h"
 #include "display/Sprite_BackGround.h"
 #include "engine/Engine.h"
@@ -30,21 +29,15 @@ Spriteset_Stage6_Back::Spriteset_Stage6_Back() {
 Spriteset_Stage6_Back::~Spriteset_Stage6_Back() { releasePictures(); }
 
 void Spriteset_Stage6_Back::releasePictures() {
-  release(sea->image);
-  release(cloud->image);
-  release(currents->image);
+  releaseLayers({sea, cloud, currents});
   guardian->image = 0;  // a shared enemy picture, not ours to release
 }
 
 void Spriteset_Stage6_Back::setup() {
   releasePictures();
-  sea->image = LoadImageFile("Graphics/stage6-1.png");
-  cloud->image = LoadImageFile("Graphics/stage6-2.png");
-  currents->image = LoadImageFile("Graphics/stage6-3.png");
-  for (auto* layer : {sea, cloud, currents}) {
-    layer->srcY = layer->wrapLength - 448;
-    layer->scrollPos = static_cast<float>(layer->srcY);
-  }
+  loadLayer(sea, "Graphics/stage6-1.png");
+  loadLayer(cloud, "Graphics/stage6-2.png");
+  loadLayer(currents, "Graphics/stage6-3.png");
   sea->blendMode = BLEND_NONE;
   sea->blendParam = 255;
   cloud->blendMode = BLEND_ALPHA;
@@ -53,11 +46,7 @@ void Spriteset_Stage6_Back::setup() {
   currents->blendParam = kCurrentsAlpha;
   currents->visible = false;
 
-  guardian->image = EnemyImages[kGuardianSet - 1][0];
-  centreOrigin(guardian);
-  guardian->x = 192;
-  guardian->y = 250;
-  guardian->visible = false;
+  placeEnemyStill(guardian, kGuardianSet, 192, 250);
 }
 
 void Spriteset_Stage6_Back::update() {

@@ -1,5 +1,6 @@
 #include "stage/Spriteset_Stage_Back.h"
 
+#include "app/Resources.h"
 #include "display/GObject.h"
 #include "display/Sprite.h"
 #include "display/Sprite_BackGround.h"
@@ -10,6 +11,7 @@
 #include "stage/Spriteset_Stage4_Back.h"
 #include "stage/Spriteset_Stage5_Back.h"
 #include "stage/Spriteset_Stage6_Back.h"
+#include "stage/Spriteset_Stage7_Back.h"
 
 namespace {
 constexpr int32_t kFieldX = 32, kFieldY = 16, kFieldWidth = 384, kFieldHeight = 448;
@@ -46,6 +48,25 @@ void Spriteset_Stage_Back::release(int32_t& handle) {
   handle = 0;
 }
 
+void Spriteset_Stage_Back::loadLayer(Sprite_BackGround_Scroll* layer, const char* path) {
+  release(layer->image);
+  layer->image = LoadImageFile(path);
+  layer->srcY = layer->wrapLength - kFieldHeight;
+  layer->scrollPos = static_cast<float>(layer->srcY);
+}
+
+void Spriteset_Stage_Back::releaseLayers(std::initializer_list<Sprite_BackGround_Scroll*> layers) {
+  for (Sprite_BackGround_Scroll* layer : layers) release(layer->image);
+}
+
+void Spriteset_Stage_Back::placeEnemyStill(Sprite* still, int set, int32_t x, int32_t y) {
+  still->image = EnemyImages[set - 1][0];
+  centreOrigin(still);
+  still->x = x;
+  still->y = y;
+  still->visible = false;
+}
+
 void Spriteset_Stage_Back::loadInto(Sprite* sprite, const char* path) {
   release(sprite->image);
   sprite->image = LoadImageFile(path);
@@ -73,6 +94,8 @@ std::unique_ptr<Spriteset_Stage_Back> MakeStageBack(int32_t stage) {
       return std::make_unique<Spriteset_Stage5_Back>();
     case 6:
       return std::make_unique<Spriteset_Stage6_Back>();
+    case 7:
+      return std::make_unique<Spriteset_Stage7_Back>();
     default:
       return std::make_unique<Spriteset_Stage_Back>();
   }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 
 #include "display/Spriteset.h"
@@ -32,6 +33,14 @@ class Spriteset_Stage_Back : public Spriteset {
   Sprite_BackGround_Scroll* makeLayer(int32_t period, int32_t start);
   // A still picture with its top-left at (x, y).
   Sprite* makeStill(int32_t x, int32_t y);
+  // Gives a layer its picture (releasing the one it held) and rewinds it to
+  // the top of the picture's last window, where a scroll begins.
+  static void loadLayer(Sprite_BackGround_Scroll* layer, const char* path);
+  static void releaseLayers(std::initializer_list<Sprite_BackGround_Scroll*> layers);
+  // Shows an enemy image set's first cell as a still centred on (x, y),
+  // hidden until the timeline calls for it. The picture is shared with the
+  // enemies: forget it (image 0) instead of releasing it.
+  static void placeEnemyStill(Sprite* still, int set, int32_t x, int32_t y);
   // Replaces a sprite's picture, releasing the one it held.
   static void loadInto(Sprite* sprite, const char* path);
   static void release(int32_t& handle);
@@ -39,7 +48,7 @@ class Spriteset_Stage_Back : public Spriteset {
   static void centreOrigin(Sprite* sprite);
 };
 
-// The scenery of a stage number: 1 to 4 and 6 their own, any other the plain base.
+// The scenery of a stage number: 1 to 7 their own, any other the plain base.
 std::unique_ptr<Spriteset_Stage_Back> MakeStageBack(int32_t stage);
 // What the stage scene asks for: the scenery created, set up, and then
 // reading the given script clock.

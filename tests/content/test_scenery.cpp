@@ -54,6 +54,9 @@ TEST(Scenery, ScrollLayersWrapAtTheirPeriods) {
   ExpectWraps("stage6-1.png", 2880, 0.0);
   ExpectWraps("stage6-2.png", 560, 0.0);
   ExpectWraps("stage6-3.png", 337, 0.0);
+  ExpectWraps("stage7-1.png", 3200, 0.0);
+  ExpectWraps("stage7-2.png", 600, 0.0);
+  ExpectWraps("stage7-3.png", 409, 0.0);
 }
 
 TEST(Scenery, StillsAndFramesCoverTheField) {
@@ -91,12 +94,14 @@ TEST(Scenery, DarkEnoughForBulletsToRead) {
     const char* name;
     float blend;
   };
-  const Layer layers[] = {
-      {"stage2-1.jpg", 1.0f},         {"stage2-2.png", 1.0f},         {"stage2-4.png", 0.78f},
-      {"stage2-5.png", 1.0f},         {"stage2-20.png", 1.0f},        {"stage3-1.jpg", 1.0f},
-      {"stage4-1.png", 1.0f},         {"stage4-3.png", 150.0f / 255}, {"stage5-1.jpg", 1.0f},
-      {"stage5-2.png", 150.0f / 255}, {"stage5-3.png", 150.0f / 255}, {"stage6-1.png", 1.0f},
-      {"stage6-2.png", 120.0f / 255}};
+  const Layer layers[] = {{"stage2-1.jpg", 1.0f},         {"stage2-2.png", 1.0f},
+                          {"stage2-4.png", 0.78f},        {"stage2-5.png", 1.0f},
+                          {"stage2-20.png", 1.0f},        {"stage3-1.jpg", 1.0f},
+                          {"stage4-1.png", 1.0f},         {"stage4-3.png", 150.0f / 255},
+                          {"stage5-1.jpg", 1.0f},         {"stage5-2.png", 150.0f / 255},
+                          {"stage5-3.png", 150.0f / 255}, {"stage6-1.png", 1.0f},
+                          {"stage6-2.png", 120.0f / 255}, {"stage7-1.png", 1.0f},
+                          {"stage7-2.png", 100.0f / 255}, {"stage7-3.png", 80.0f / 255}};
   for (const Layer& layer : layers) {
     SCOPED_TRACE(layer.name);
     Picture p = ReadGraphic(layer.name);
@@ -175,6 +180,7 @@ TEST(Scenery, CloudsAndStreaksStayInTheBackground) {
       {"stage4-1.png", "stage4-3.png", 150.0f / 255, 0.2f, 0.25f},
       {"stage5-1.jpg", "stage5-3.png", 150.0f / 255, 0.2f, 0.25f},
       {"stage6-1.png", "stage6-2.png", 120.0f / 255, 0.2f, 0.25f},
+      {"stage7-1.png", "stage7-2.png", 100.0f / 255, 0.2f, 0.25f},
   };
   for (const Over& o : overs) {
     SCOPED_TRACE(o.layer);

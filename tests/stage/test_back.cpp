@@ -24,6 +24,7 @@
 #include "stage/Spriteset_Stage4_Back.h"
 #include "stage/Spriteset_Stage5_Back.h"
 #include "stage/Spriteset_Stage6_Back.h"
+#include "stage/Spriteset_Stage7_Back.h"
 #include "stage/StageSeams.h"
 #include "support/TempWorkDir.h"
 
@@ -129,8 +130,9 @@ TEST_F(BackTest, StageSceneGetsTheSceneryOfItsNumberReadingItsClock) {
     const bool own =
         dynamic_cast<Spriteset_Stage1_Back*>(back) || dynamic_cast<Spriteset_Stage2_Back*>(back) ||
         dynamic_cast<Spriteset_Stage3_Back*>(back) || dynamic_cast<Spriteset_Stage4_Back*>(back) ||
-        dynamic_cast<Spriteset_Stage5_Back*>(back) || dynamic_cast<Spriteset_Stage6_Back*>(back);
-    EXPECT_EQ(own, stage >= 1 && stage <= 6) << stage;
+        dynamic_cast<Spriteset_Stage5_Back*>(back) || dynamic_cast<Spriteset_Stage6_Back*>(back) ||
+        dynamic_cast<Spriteset_Stage7_Back*>(back);
+    EXPECT_EQ(own, stage >= 1 && stage <= 7) << stage;
     // Stages without scenery show nothing: an empty viewport.
     if (!own) {
       EXPECT_EQ(back->viewport->slotCount(), 0u);
@@ -343,6 +345,30 @@ TEST_F(BackTest, StageFourShowsTheGateAndTurnsItInSinglePrecisionSteps) {
   }
   EXPECT_EQ(back->model->angle, expected);
   EXPECT_NE(back->model->angle, 10000 * 0.005);
+}
+
+// The heavens climb except at the gate (6500 to 6600) and from the fourth
+// heaven on (8380); the halos wake past the gate and brighten at the fourth
+// heaven; the Regulator's image shows only during its talk.
+TEST_F(BackTest, StageSevenFollowsItsTimelineMarks) {
+  auto back = Make<Spriteset_Stage7_Back>();
+  Run(*back, 0, 6499);
+  EXPECT_FALSE(back->halos->visible);
+  const float vault = back->vault->scrollPos;
+  Run(*back, 6500, 6600);
+  EXPECT_EQ(back->vault->scrollPos, vault);
+  EXPECT_FALSE(back->halos->visible);
+  Run(*back, 6601, 8379);
+  EXPECT_NE(back->vault->scrollPos, vault);
+  EXPECT_TRUE(back->halos->visible);
+  const int32_t dim = back->halos->blendParam;
+  const float climbed = back->vault->scrollPos;
+  for (clock = 8380; clock < 9400; ++clock) {
+    back->update();
+    ASSERT_EQ(back->regulator->visible, clock >= 8500 && clock <= 8799) << clock;
+  }
+  EXPECT_EQ(back->vault->scrollPos, climbed);
+  EXPECT_GT(back->halos->blendParam, dim);
 }
 
 TEST_F(BackTest, StageFourLayersThinOutAfter6500) {

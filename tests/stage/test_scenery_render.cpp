@@ -143,7 +143,7 @@ TEST_F(SceneryRenderTest, StageThreeSilhouetteOnlyInItsWindow) {
 // clock run from 0 to the script's last row, a picture every 300 frames.
 // Pixels at bullet brightness stay rare and the field as a whole dark.
 TEST_F(SceneryRenderTest, BulletsReadOverEachScriptedStageFromStartToEnd) {
-  for (int32_t stage : {1, 2, 3, 4, 5, 6}) {
+  for (int32_t stage : {1, 2, 3, 4, 5, 6, 7}) {
     SCOPED_TRACE(stage);
     const std::string path = "Data/Stage/stage" + std::to_string(stage) + ".csv";
     std::vector<uint8_t> bytes;

@@ -210,6 +210,22 @@ TEST_F(ScoreBoardTest, BossTitleLineOneStaysPutAndBothCardsRunTogether) {
   EXPECT_FALSE(board->stageTitle1->visible);
 }
 
+// The Extra boss's name is too long for the field in the card's large face:
+// it takes the smaller one and shows whole; the other bosses keep the large.
+TEST_F(ScoreBoardTest, BossTitleTooWideForTheFieldTakesTheSmallerFace) {
+  LoadFonts();
+  board->setUpFontsAndLabels();
+  for (int32_t stage : {6, 7, 6}) {
+    SCOPED_TRACE(stage);
+    gGame.stage = stage;
+    board->showBossTitle();
+    const Sprite_String& name = *board->bossTitle2;
+    EXPECT_EQ(name.image, stage == 7 ? FontGothic20 : FontMincho30);
+    EXPECT_LE(MeasureText(name.text.c_str(), name.image), 384);
+  }
+  EXPECT_GT(MeasureText(BossTitleLine(7, 2).c_str(), FontMincho30), 384);
+}
+
 TEST_F(ScoreBoardTest, DrawsTheFilledGaugeAndIcons) {
   ItemImages[2] = testimage::Make(16, 8);
   ChargeBarImage = testimage::Make(16, 8);

@@ -30,6 +30,8 @@ void BuildMoonEarthScenery(const Context& ctx);
 void BuildCorridorScenery(const Context& ctx);
 // Stage 6 (the azure planet seen close).
 void BuildAzureScenery(const Context& ctx);
+// The Extra stage (the heavens above the open door).
+void BuildHeavenScenery(const Context& ctx);
 void BuildScreens(const Context& ctx);
 void BuildLogo(const Context& ctx);
 // Conversation portraits (picture<n>.png).

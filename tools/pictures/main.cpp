@@ -37,7 +37,8 @@ int main(int argc, char** argv) {
     mkdir(ctx.output.c_str(), 0755);
     // Two queues of roughly equal work.
     std::vector<std::function<void(const Context&)>> first{
-        BuildScenery, BuildBullets, BuildShips, BuildLogo, BuildMoonEarthScenery, BuildPortraits};
+        BuildScenery,          BuildBullets,   BuildShips,        BuildLogo,
+        BuildMoonEarthScenery, BuildPortraits, BuildHeavenScenery};
     std::vector<std::function<void(const Context&)>> second{
         BuildEffects,        BuildAnimations,  BuildEnemies,         BuildScreens,
         BuildItemsAndGauges, BuildRingScenery, BuildCorridorScenery, BuildAzureScenery};
