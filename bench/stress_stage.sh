@@ -64,7 +64,7 @@ ticks() { awk '{print $14 + $15}' "/proc/$PID/stat"; }
 
 # A busy machine sometimes loses the answer to the question: try again.
 for attempt in 1 2 3; do
-  (cd "$WORK" && exec env SDL_AUDIODRIVER=dummy "$GAME" >"$WORK/game.log" 2>&1) &
+  (cd "$WORK" && exec env LC_ALL= LC_MESSAGES= LANG=ja_JP.UTF-8 SDL_AUDIODRIVER=dummy "$GAME" >"$WORK/game.log" 2>&1) &
   PID=$!
   BOX=$(wait_for 120 'スクリーン設定') || { echo "no screen-mode question"; exit 1; }
   sleep 1

@@ -36,7 +36,7 @@ AUDIO=$E2E_WORK/audio.raw
 SHOT=$E2E_WORK/shot.png
 BYTES_PER_SECOND=$((44100 * 8))
 
-(exec env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$AUDIO" "$E2E_GAME" >game.log 2>&1) &
+(exec env "${E2E_LOCALE_ENV[@]}" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$AUDIO" "$E2E_GAME" >game.log 2>&1) &
 E2E_PID=$!
 # The capture is faithful only while the game keeps its 60 frames a second,
 # so it goes before builds sharing the machine (where allowed).
