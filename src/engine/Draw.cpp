@@ -224,10 +224,19 @@ void DrawImageRotated(int x, int y, int centerX, int centerY, double scale, doub
   // Angles grow clockwise on a y-down screen, which is the usual rotation
   // matrix applied to y-down coordinates. A flip mirrors the picture about
   // the centre point, so that point still lands on (x, y).
+  // With alpha, only the visible part of the picture is drawn (the rest
+  // would change no pixel); without it, every texel shows.
+  double l = 0, t = 0, r = image->width, b = image->height;
+  if (transparent) {
+    if (image->visibleWidth == 0) return;
+    l = image->visibleX;
+    t = image->visibleY;
+    r = l + image->visibleWidth;
+    b = t + image->visibleHeight;
+  }
   const double c = std::cos(angle) * scale, s = std::sin(angle) * scale;
-  const double w = image->width, h = image->height;
-  const double px[4] = {0, w, w, 0};
-  const double py[4] = {0, 0, h, h};
+  const double px[4] = {l, r, r, l};
+  const double py[4] = {t, t, b, b};
   float xs[4], ys[4];
   for (int i = 0; i < 4; ++i) {
     double dx = px[i] - centerX;
@@ -236,7 +245,8 @@ void DrawImageRotated(int x, int y, int centerX, int centerY, double scale, doub
     xs[i] = static_cast<float>(x + dx * c - dy * s);
     ys[i] = static_cast<float>(y + dx * s + dy * c);
   }
-  SubmitImageQuad(*image, xs, ys, 0, 0, static_cast<float>(w), static_cast<float>(h), transparent);
+  SubmitImageQuad(*image, xs, ys, static_cast<float>(l), static_cast<float>(t),
+                  static_cast<float>(r), static_cast<float>(b), transparent);
 }
 
 int DrawImageFile(int x, int y, const char* path, bool transparent) {

@@ -33,7 +33,36 @@ void releaseTextures(Surface& surface) {
   for (void*& texture : surface.textures) texture = nullptr;
 }
 
+void findVisiblePart(ImageRef& ref) {
+  const Surface& surface = *ref.surface;
+  int left = ref.width, top = ref.height, right = -1, bottom = -1;
+  for (int row = 0; row < ref.height; ++row) {
+    const uint32_t* line =
+        surface.pixels.data() + static_cast<size_t>(ref.y + row) * surface.width + ref.x;
+    for (int col = 0; col < ref.width; ++col) {
+      if (line[col] < 0x01000000u) continue;
+      left = std::min(left, col);
+      right = std::max(right, col);
+      top = std::min(top, row);
+      bottom = row;
+    }
+  }
+  if (right < 0) {
+    ref.visibleX = ref.visibleY = ref.visibleWidth = ref.visibleHeight = 0;
+    return;
+  }
+  left = std::max(left - 1, 0);
+  top = std::max(top - 1, 0);
+  right = std::min(right + 1, ref.width - 1);
+  bottom = std::min(bottom + 1, ref.height - 1);
+  ref.visibleX = left;
+  ref.visibleY = top;
+  ref.visibleWidth = right - left + 1;
+  ref.visibleHeight = bottom - top + 1;
+}
+
 int addRef(ImageRef ref) {
+  findVisiblePart(ref);
   ImageTable& t = table();
   if (t.nextHandle <= 0) return -1;  // every positive handle has been given out
   const int handle = t.nextHandle++;

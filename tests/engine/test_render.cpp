@@ -5,6 +5,8 @@
 #include <stdlib.h>
 
 #include <cmath>
+#include <functional>
+#include <vector>
 
 #include "engine/Backend.h"
 #include "engine/Engine.h"
@@ -144,6 +146,69 @@ TEST_F(RenderTest, RotatedDrawTurnsClockwiseAndScalesAboutTheCentrePoint) {
   EXPECT_EQ(At(497, 97), kGreen);
   EXPECT_EQ(At(502, 97), kRed);
   EXPECT_EQ(At(497, 102), kWhite);
+}
+
+// Turned and magnified sprites draw only the visible part of their cell;
+// with smoothing on, that must land on exactly the pixels the whole cell
+// would have, in every blend, and a draw without alpha still shows it all.
+class SmoothRenderTest : public RenderTest {
+ protected:
+  void SetUp() override {
+    SetTextureFilter(2);
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    engine::headless::UseSdl();
+    ChangeWindowMode(true);
+    ASSERT_EQ(EngineInit(), 0) << SDL_GetError();
+    SetDrawBrightness(255, 255, 255);
+    SetClipRect(0, 0, 640, 480);
+  }
+  void TearDown() override {
+    RenderTest::TearDown();
+    SetTextureFilter(0);
+  }
+  // The 80 x 80 square at (x, y), over a grey ground.
+  static std::vector<uint32_t> Drawn(int x, int y, const std::function<void()>& draw) {
+    ClearDrawTarget();
+    SetBlendMode(BLEND_NONE, 255);
+    DrawRectangle(x, y, x + 80, y + 80, 0x606060, true);
+    draw();
+    std::vector<uint32_t> pixels(80 * 80);
+    EXPECT_TRUE(engine::CurrentBackend().video->readPixels(x, y, 80, 80, pixels.data()));
+    return pixels;
+  }
+};
+
+TEST_F(SmoothRenderTest, ATurnedCellDrawsOnlyItsVisiblePartWithTheSameResult) {
+  // A 32 x 32 cell, empty but for a small soft-edged figure off centre.
+  std::vector<uint32_t> cell(32 * 32, 0);
+  for (int y = 9; y < 16; ++y) {
+    for (int x = 12; x < 20; ++x) {
+      const bool edge = y == 9 || y == 15 || x == 12 || x == 19;
+      cell[y * 32 + x] = test_images::Rgba(40 * (x - 11), 255 - 30 * (y - 8), 90, edge ? 96 : 255);
+    }
+  }
+  const int image = engine::AddImage(32, 32, cell);
+  ASSERT_GT(image, 0);
+  ASSERT_LT(engine::FindImage(image)->visibleWidth, 32);
+
+  for (int mode : {BLEND_ALPHA, BLEND_ADD}) {
+    SCOPED_TRACE(mode);
+    // A quarter turn at twice the size about the centre: corners land on
+    // whole pixels, so the whole cell can be drawn as a plain quad.
+    const auto turned = Drawn(300, 200, [&] {
+      SetBlendMode(mode, 200);
+      DrawImageRotated(340, 240, 16, 16, 2.0, kPi / 2, image, true, false);
+    });
+    const auto whole = Drawn(300, 200, [&] {
+      SetBlendMode(mode, 200);
+      DrawImageQuad(372, 208, 372, 272, 308, 272, 308, 208, image, true);
+    });
+    EXPECT_EQ(turned, whole);
+    EXPECT_NE(turned, Drawn(300, 200, [] {}));
+  }
+  // Without alpha the empty texels show too: the cell's corner is black.
+  Drawn(300, 200, [&] { DrawImageRotated(340, 240, 16, 16, 2.0, kPi / 2, image, false, false); });
+  EXPECT_EQ(At(310, 210), kBlack);
 }
 
 TEST_F(RenderTest, ClipRectangleDiscardsDrawingOutsideIt) {
