@@ -59,7 +59,8 @@ struct CardLines {
 
 // Stages 1 to 6, then the Extra stage. The English lines are kept short:
 // line 1 has 200 pixels, line 2 300 in a large face. On the boss cards an
-// epithet too long for the large face goes with the small first line.
+// epithet too long for the large face goes with the small first line; a
+// name itself too long takes a smaller face (BossCardNameFace).
 constexpr CardLines kStageCards[7] = {
     {{"STAGE  1", "STAGE  1"}, {"「冥王星独立決戦基地」", "Pluto Battle Base"}},
     {{"STAGE  2", "STAGE  2"}, {"「土星環状巨大基地」", "Saturn Ring Base"}},
@@ -80,10 +81,8 @@ constexpr CardLines kBossCards[7] = {
      {"星櫃「セカンドガイア」", "Second Gaia"}},
     {{"第四模倣神器", "Fourth Imitation Artifact: Utmost Blade"}, {"極刀「クサナギ」", "Kusanagi"}},
     {{"第一模倣神器", "First Imitation Artifact: Azure Star"}, {"蒼星「ガイア」", "Gaia"}},
-    // The whole name is too wide for the large face: its first half joins
-    // the title line.
-    {{"第四天調整者", "Fourth Heaven Regulator: AngraMainyu"},
-     {"「アングラマインユ・アフラマズダ」", "AhuraMazda"}},
+    {{"第四天調整者", "Regulator of the Fourth Heaven"},
+     {"「アングラマインユ・アフラマズダ」", "AngraMainyu AhuraMazda"}},
 };
 
 std::string InLanguage(const Pair& pair, Language language) {

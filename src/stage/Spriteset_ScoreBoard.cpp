@@ -169,16 +169,17 @@ void Spriteset_ScoreBoard::showStageTitle() {
   }
 }
 
+int BossCardNameFace(const std::string& name) {
+  return MeasureText(name.c_str(), FontMincho30) <= kFieldWidth ? FontMincho30 : FontGothic20;
+}
+
 void Spriteset_ScoreBoard::showBossTitle() {
   const int32_t stage = gGame.stage;
   if (stage >= 1 && stage <= 7) {
     bossTitle1->text = BossTitleLine(stage, 1);
     bossTitle2->text = BossTitleLine(stage, 2);
   }
-  // A name too long for the play field in the large face takes the smaller
-  // one, so that it shows whole instead of running off both edges.
-  const bool fits = MeasureText(bossTitle2->text.c_str(), FontMincho30) <= kFieldWidth;
-  bossTitle2->image = fits ? FontMincho30 : FontGothic20;
+  bossTitle2->image = BossCardNameFace(bossTitle2->text);
   bossTitleClock = 0;
   for (Sprite_String* line : {bossTitle1, bossTitle2}) {
     line->visible = true;

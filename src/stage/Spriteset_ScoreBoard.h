@@ -59,4 +59,7 @@ std::string PowerText(int32_t power);
 std::string StageTitleLine(int32_t stage, int line);
 std::string BossTitleLine(int32_t stage, int line);
 std::string BossNameText(int32_t number);
+// The face of a boss card's name line: the large one, or the smaller one for
+// a name too wide for the play field in the large face, so it shows whole.
+int BossCardNameFace(const std::string& name);
 std::string DifficultyText(int32_t difficulty);

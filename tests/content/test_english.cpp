@@ -16,6 +16,7 @@
 #include "engine/FontConfig.h"
 #include "engine/Headless.h"
 #include "scenes/Scene_Demo.h"
+#include "stage/Spriteset_ScoreBoard.h"
 #include "stage/TalkEvent.h"
 
 namespace {
@@ -131,7 +132,9 @@ TEST_F(EnglishTexts, InterfaceTextsFitTheirBoxes) {
     boxes.push_back({StageCardLine(stage, 1, Language::English), FontFranklin25, 200});
     boxes.push_back({StageCardLine(stage, 2, Language::English), FontMincho30, 300});
     boxes.push_back({BossCardLine(stage, 1, Language::English), FontPGothic15, 300});
-    boxes.push_back({BossCardLine(stage, 2, Language::English), FontMincho30, 300});
+    // The name line is centred on the field, in the face the card gives it.
+    const std::string name = BossCardLine(stage, 2, Language::English);
+    boxes.push_back({name, BossCardNameFace(name), 384});
   }
   for (UiText id :
        {UiText::EasyDescription, UiText::NormalDescription, UiText::ApocryphaDescription,
